@@ -1,0 +1,47 @@
+#pragma once
+// The commands of tidewell-tool. Each command file registers its commands with a static
+// ToolCommandRegistration, so that a new command group touches no other file.
+//
+//   static ToolCommandRegistration reg{{"station", "show", "station show FILE.hstn",
+//                                       "print a station as JSON", &RunStationShow}};
+#include <string>
+#include <vector>
+
+// Thrown for wrong usage: main prints the message with the usage line and exits with 2.
+struct UsageError {
+    std::string message;
+};
+
+// Thrown for a failure: main prints the message as one line on standard error, exit 1.
+struct ToolFailure {
+    std::string message;
+};
+
+struct ToolCommand {
+    std::string group;   // first word: "station", "data", "velunit", ...
+    std::string name;    // second word, or empty for a one-word command ("ymodem-receive")
+    std::string usage;   // the whole synopsis, without the program name
+    std::string summary; // one line for --help
+    int (*run)(const std::vector<std::string>& args); // args after the command words
+};
+
+const std::vector<ToolCommand>& RegisteredCommands();
+
+struct ToolCommandRegistration {
+    explicit ToolCommandRegistration(ToolCommand command);
+};
+
+// Simple option parsing shared by the commands: "--name value" and "--flag" forms.
+class ToolArgs {
+public:
+    ToolArgs(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
+             const std::vector<std::string>& flagOptions);
+
+    const std::vector<std::string>& Positional() const { return m_positional; }
+    bool Has(const std::string& option) const;
+    std::string Value(const std::string& option, const std::string& fallback = {}) const;
+
+private:
+    std::vector<std::string> m_positional;
+    std::vector<std::pair<std::string, std::string>> m_options;
+};

@@ -1,0 +1,79 @@
+// tidewell-tool: the station, data and instrument work of the desktop application, run
+// from a terminal or a script. Output on standard output; errors as one line on standard
+// error with exit status 1, wrong usage with exit status 2.
+#include "tools/tidewell-tool/ToolCommand.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+
+namespace {
+
+void PrintHelp(std::ostream& out)
+{
+    out << "Usage: tidewell-tool COMMAND [ARGS...]\n\n"
+           "A companion to the Tidewell desktop application for scripting, batch work and support.\n\n"
+           "Commands:\n";
+    auto commands = RegisteredCommands();
+    std::stable_sort(commands.begin(), commands.end(), [](const ToolCommand& a, const ToolCommand& b) {
+        return a.group == b.group ? a.name < b.name : a.group < b.group;
+    });
+    for (const auto& c : commands)
+        out << "  tidewell-tool " << c.usage << "\n      " << c.summary << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(args.empty() ? std::cerr : std::cout);
+        return args.empty() ? 2 : 0;
+    }
+
+    const ToolCommand* found = nullptr;
+    size_t consumed = 0;
+    for (const auto& c : RegisteredCommands()) {
+        if (c.group != args[0])
+            continue;
+        if (c.name.empty()) {
+            found = &c;
+            consumed = 1;
+            break;
+        }
+        if (args.size() > 1 && c.name == args[1]) {
+            found = &c;
+            consumed = 2;
+            break;
+        }
+    }
+    if (!found) {
+        std::cerr << "tidewell-tool: unknown command '" << args[0] << (args.size() > 1 ? " " + args[1] : "")
+                  << "' (see tidewell-tool --help)\n";
+        return 2;
+    }
+
+    std::vector<std::string> rest(args.begin() + static_cast<long>(consumed), args.end());
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        std::cout << "Usage: tidewell-tool " << found->usage << "\n" << found->summary << "\n";
+        return 0;
+    }
+    try {
+        int status = found->run(rest);
+        std::cout.flush();
+        return status;
+    } catch (const UsageError& e) {
+        std::cerr << "tidewell-tool: " << e.message << "\nUsage: tidewell-tool " << found->usage << "\n";
+        return 2;
+    } catch (const ToolFailure& e) {
+        std::cout.flush();
+        std::cerr << "tidewell-tool: " << e.message << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << "tidewell-tool: " << e.what() << "\n";
+        return 1;
+    }
+}
