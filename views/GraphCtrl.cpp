@@ -1,0 +1,251 @@
+#include "views/GraphCtrl.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+
+namespace {
+
+Qt::PenStyle ToQtPenStyle(int style)
+{
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
+QFont GraphFont(int pixelHeight)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+
+} // namespace
+
+CGraphCtrl::CGraphCtrl(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::CrossCursor);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Reset();
+}
+
+void CGraphCtrl::Reset()
+{
+    m_model.Reset();
+    m_styles.fill(SeriesStyle{});
+    m_strTitle.clear();
+    m_strXTitle.clear();
+    m_strYTitle.clear();
+    m_strMessage.clear();
+    m_crBackground = QColor(255, 255, 255);
+    m_crAxes = QColor(0, 0, 0);
+    m_crGrid = QColor(128, 128, 128);
+    m_nGridPenStyle = 2;
+    m_nTitleFontHeight = 20;
+    m_nAxisTitleFontHeight = 12;
+    m_nTickFontHeight = 13;
+    m_nMarkerSize = 4;
+}
+
+void CGraphCtrl::SetSeriesColor(int r, int g, int b, int series)
+{
+    if (series >= 0 && series < CGraphModel::MAX_SERIES)
+        m_styles[series].color = QColor(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+}
+
+void CGraphCtrl::SetSeriesMarker(bool marker, int series)
+{
+    if (series >= 0 && series < CGraphModel::MAX_SERIES)
+        m_styles[series].marker = marker;
+}
+
+void CGraphCtrl::SetSeriesPenStyle(int style, int series)
+{
+    if (series >= 0 && series < CGraphModel::MAX_SERIES)
+        m_styles[series].penStyle = style;
+}
+
+bool CGraphCtrl::DataToPixel(double x, double y, QPoint& pixel) const
+{
+    int px = 0, py = 0;
+    if (!m_model.DataToPixel(x, y, width(), height(), px, py))
+        return false;
+    pixel = QPoint(px, py);
+    return true;
+}
+
+QRect CGraphCtrl::PlotRect() const
+{
+    return QRect(QPoint(m_model.m_nLeftMargin, m_model.m_nTopMargin),
+                 QPoint(width() - m_model.m_nRightMargin, height() - m_model.m_nBottomMargin));
+}
+
+void CGraphCtrl::paintEvent(QPaintEvent*)
+{
+    QPainter dc(this);
+    dc.fillRect(rect(), m_crBackground);
+    DrawCells(dc);
+    const bool hasData = !m_model.m_bEmpty;
+    if (hasData) {
+        m_model.ComputeSteps();
+        if (m_model.m_bGrid)
+            DrawGrid(dc);
+        for (int s = 0; s < CGraphModel::MAX_SERIES; ++s)
+            if (m_model.m_arrSeries[s].size() > 1)
+                DrawSeries(dc, s);
+    }
+    DrawFrame(dc);
+    if (hasData && (m_model.m_bXTickLabels || m_model.m_bYTickLabels))
+        DrawTickLabels(dc);
+    if (hasData && m_model.m_bDrawAxes)
+        DrawAxes(dc);
+    if (!m_strMessage.isEmpty()) {
+        dc.setPen(m_crAxes);
+        dc.setFont(GraphFont(m_nTickFontHeight));
+        dc.drawText(PlotRect(), Qt::AlignCenter | Qt::TextWordWrap, m_strMessage);
+    }
+    DrawTitles(dc);
+}
+
+void CGraphCtrl::DrawCells(QPainter& dc)
+{
+    const auto& cells = m_model.m_arrCells;
+    for (size_t i = 0; i + 4 < cells.size(); i += 5) {
+        QPoint a, b;
+        if (!DataToPixel(cells[i], cells[i + 1], a) || !DataToPixel(cells[i + 2], cells[i + 3], b))
+            continue;
+        const int g = std::clamp(static_cast<int>(cells[i + 4]), 0, 255);
+        dc.fillRect(QRect(a, b).normalized(), QColor(g, g, g));
+    }
+}
+
+void CGraphCtrl::DrawGrid(QPainter& dc)
+{
+    const QRect plot = PlotRect();
+    dc.setPen(QPen(m_crGrid, 1, ToQtPenStyle(m_nGridPenStyle)));
+    const double yMid = (m_model.m_dYMin + m_model.m_dYMax) / 2;
+    const double xMid = (m_model.m_dXMin + m_model.m_dXMax) / 2;
+    QPoint p;
+    for (double x : m_model.XTicks())
+        if (DataToPixel(x, yMid, p))
+            dc.drawLine(p.x(), plot.top(), p.x(), plot.bottom());
+    for (double y : m_model.YTicks())
+        if (DataToPixel(xMid, y, p))
+            dc.drawLine(plot.left(), p.y(), plot.right(), p.y());
+}
+
+void CGraphCtrl::DrawSeries(QPainter& dc, int series)
+{
+    const SeriesStyle& style = m_styles[series];
+    dc.setPen(QPen(style.color, 1, ToQtPenStyle(style.penStyle)));
+    const int half = std::max(2, m_nMarkerSize / 2);
+    const auto& values = m_model.m_arrSeries[series];
+    bool started = false;
+    QPoint last;
+    for (size_t i = 0; i + 1 < values.size(); i += 2) {
+        QPoint p;
+        // Points that do not map are skipped: the line joins their mapped neighbours.
+        if (!DataToPixel(values[i], values[i + 1], p))
+            continue;
+        if (started)
+            dc.drawLine(last, p);
+        started = true;
+        last = p;
+        if (style.marker)
+            dc.fillRect(QRect(p.x() - half, p.y() - half, 2 * half, 2 * half), style.color);
+    }
+}
+
+void CGraphCtrl::DrawFrame(QPainter& dc)
+{
+    const int w = width(), h = height();
+    dc.fillRect(0, 0, w, m_model.m_nTopMargin, m_crBackground);
+    dc.fillRect(0, h - m_model.m_nBottomMargin, w, m_model.m_nBottomMargin, m_crBackground);
+    dc.fillRect(0, 0, m_model.m_nLeftMargin, h, m_crBackground);
+    dc.fillRect(w - m_model.m_nRightMargin, 0, m_model.m_nRightMargin, h, m_crBackground);
+}
+
+void CGraphCtrl::DrawTickLabels(QPainter& dc)
+{
+    const QRect plot = PlotRect();
+    dc.setPen(m_crAxes);
+    dc.setFont(GraphFont(m_nTickFontHeight));
+    const QFontMetrics fm = dc.fontMetrics();
+    const double yMid = (m_model.m_dYMin + m_model.m_dYMax) / 2;
+    const double xMid = (m_model.m_dXMin + m_model.m_dXMax) / 2;
+    QPoint p;
+    if (m_model.m_bXTickLabels) {
+        for (double x : m_model.XTicks()) {
+            if (!DataToPixel(x, yMid, p))
+                continue;
+            const QString text = QString::fromStdString(m_model.XLabel(x));
+            const int w = fm.horizontalAdvance(text);
+            dc.drawText(p.x() - w / 2, plot.bottom() + 2 + fm.ascent(), text);
+        }
+    }
+    for (double y : m_model.YTicks()) {
+        if (!DataToPixel(xMid, y, p))
+            continue;
+        const QString text = QString::fromStdString(m_model.YLabel(y));
+        const int w = fm.horizontalAdvance(text);
+        dc.drawText(plot.left() - 2 - w, p.y() + (fm.ascent() - fm.descent()) / 2, text);
+    }
+}
+
+void CGraphCtrl::DrawAxes(QPainter& dc)
+{
+    const QRect plot = PlotRect();
+    dc.setPen(QPen(m_crAxes, 1, Qt::SolidLine));
+    QPoint p;
+    const double yMid = (m_model.m_dYMin + m_model.m_dYMax) / 2;
+    const double xMid = (m_model.m_dXMin + m_model.m_dXMax) / 2;
+    int x = plot.left();
+    if (m_model.m_dXMin <= 0) {
+        if (!DataToPixel(0, yMid, p))
+            return;
+        x = p.x();
+    }
+    dc.drawLine(x, plot.top(), x, plot.bottom());
+    int y = plot.bottom();
+    if (m_model.m_dYMin <= 0) {
+        if (!DataToPixel(xMid, 0, p))
+            return;
+        y = p.y();
+    }
+    dc.drawLine(plot.left(), y, plot.right(), y);
+}
+
+void CGraphCtrl::DrawTitles(QPainter& dc)
+{
+    const QRect plot = PlotRect();
+    dc.setPen(m_crAxes);
+    if (!m_strTitle.isEmpty()) {
+        dc.setFont(GraphFont(m_nTitleFontHeight));
+        const QFontMetrics fm = dc.fontMetrics();
+        dc.drawText(QRect(plot.left(), 2, plot.width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                    m_strTitle);
+    }
+    dc.setFont(GraphFont(m_nAxisTitleFontHeight));
+    const QFontMetrics fm = dc.fontMetrics();
+    if (!m_strXTitle.isEmpty())
+        dc.drawText(QRect(plot.left(), height() - 2 - fm.height(), plot.width(), fm.height()),
+                    Qt::AlignHCenter | Qt::AlignBottom, m_strXTitle);
+    if (!m_strYTitle.isEmpty()) {
+        dc.save();
+        dc.translate(2, plot.center().y());
+        dc.rotate(-90);
+        dc.drawText(QRect(-plot.height() / 2, 0, plot.height(), fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                    m_strYTitle);
+        dc.restore();
+    }
+}
