@@ -1,0 +1,137 @@
+#include "platform/TtyStream.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+bool BaudToSpeed(int baud, speed_t& speed)
+{
+    switch (baud) {
+    case 1200: speed = B1200; return true;
+    case 2400: speed = B2400; return true;
+    case 4800: speed = B4800; return true;
+    case 9600: speed = B9600; return true;
+    case 19200: speed = B19200; return true;
+    case 38400: speed = B38400; return true;
+    case 57600: speed = B57600; return true;
+    case 115200: speed = B115200; return true;
+    default: return false;
+    }
+}
+
+// Waits for the descriptor to become ready for the given events; false on time-out,
+// hang-up or error. EINTR restarts the wait with the full time-out, which only lengthens
+// a wait that a signal interrupted.
+bool WaitReady(int fd, short events, int timeoutMs)
+{
+    pollfd p{fd, events, 0};
+    for (;;) {
+        int r = ::poll(&p, 1, timeoutMs < 0 ? 0 : timeoutMs);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        return (p.revents & events) != 0;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<CTtyStream> CTtyStream::Open(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    // Exclusive use: the advisory lock keeps out every cooperating program (and a second
+    // port object in this one), TIOCEXCL keeps out plain opens by non-privileged programs.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 || !::isatty(fd)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<CTtyStream>(new CTtyStream(fd));
+}
+
+CTtyStream::~CTtyStream()
+{
+    ::ioctl(m_fd, TIOCNXCL);
+    ::close(m_fd); // also drops the advisory lock
+}
+
+bool CTtyStream::Configure(int baud)
+{
+    // Linux offers no way to size the driver's queues (the 2048-byte request of the
+    // original platform); its own buffers are at least that large, so nothing is asked.
+    speed_t speed;
+    if (!BaudToSpeed(baud, speed))
+        return false;
+    termios t{};
+    if (::tcgetattr(m_fd, &t) != 0)
+        return false;
+    ::cfmakeraw(&t);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS | CSIZE);
+    t.c_cflag |= CS8 | CLOCAL | CREAD;
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&t, speed) != 0 || ::cfsetospeed(&t, speed) != 0)
+        return false;
+    return ::tcsetattr(m_fd, TCSANOW, &t) == 0;
+}
+
+bool CTtyStream::ReadByte(unsigned char& byte, int timeoutMs)
+{
+    if (!WaitReady(m_fd, POLLIN, timeoutMs))
+        return false;
+    for (;;) {
+        ssize_t n = ::read(m_fd, &byte, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n == 1;
+    }
+}
+
+int CTtyStream::Available()
+{
+    int count = 0;
+    if (::ioctl(m_fd, FIONREAD, &count) != 0)
+        return -1;
+    return count;
+}
+
+bool CTtyStream::Write(const unsigned char* data, size_t size, int timeoutMs, size_t& written)
+{
+    written = 0;
+    while (written < size) {
+        ssize_t n = ::write(m_fd, data + written, size - written);
+        if (n > 0) {
+            written += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // The driver's queue is full: give the line the write time-out to drain.
+            if (!WaitReady(m_fd, POLLOUT, timeoutMs))
+                return true; // a short write; the caller compares the count
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+bool CTtyStream::SetBreak(bool on)
+{
+    return ::ioctl(m_fd, on ? TIOCSBRK : TIOCCBRK) == 0;
+}
+
+void CTtyStream::Purge()
+{
+    ::tcflush(m_fd, TCIOFLUSH);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// A serial device (or the slave side of a pseudo-terminal) opened the POSIX way.
+#include "platform/SerialStream.h"
+
+#include <memory>
+#include <string>
+
+class CTtyStream : public ISerialStream {
+public:
+    // Opens the device for exclusive use; nullptr when it does not exist, cannot be opened
+    // or is already held by another program (or another port object of this one).
+    static std::unique_ptr<CTtyStream> Open(const std::string& path);
+    ~CTtyStream() override;
+    CTtyStream(const CTtyStream&) = delete;
+    CTtyStream& operator=(const CTtyStream&) = delete;
+
+    bool Configure(int baud) override;
+    bool ReadByte(unsigned char& byte, int timeoutMs) override;
+    int Available() override;
+    bool Write(const unsigned char* data, size_t size, int timeoutMs, size_t& written) override;
+    bool SetBreak(bool on) override;
+    void Purge() override;
+
+    int Descriptor() const { return m_fd; }
+
+private:
+    explicit CTtyStream(int fd) : m_fd(fd) {}
+    int m_fd;
+};
