@@ -1,0 +1,14 @@
+#pragma once
+// Replacing a file's contents so that a crash, a full disk or a write error part way leaves
+// either the old file or the new one, never a truncated mix: the bytes go to a temporary
+// file in the same folder, are flushed to the disk, and the temporary file is then renamed
+// over the old one.
+#include <cstdint>
+#include <span>
+#include <string>
+
+// False on any open, write, flush, close or rename error; the old file is then untouched
+// and the temporary file removed. tempPath names the temporary file; empty for a fresh
+// name beside path.
+bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes,
+                         const std::string& tempPath = {});

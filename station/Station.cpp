@@ -1,0 +1,288 @@
+#include "station/Station.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+constexpr const char* kSiteNameInvalid = "Site name is not valid.\r\n";
+constexpr const char* kBadCharacters = "The site name cannot include the following characters: ?<>*/\\\r\n";
+
+bool HasForbiddenCharacter(const std::string& text)
+{
+    return text.find_first_of(std::string("?<>*/\\\0", 7)) != std::string::npos;
+}
+
+// "." and ".." are folder names of their own: a station named so would sit on the site
+// directory itself or above it, where deleting it would remove other stations.
+bool IsDotName(const std::string& text)
+{
+    return text == "." || text == "..";
+}
+
+bool GroupHasDotComponent(const std::string& group)
+{
+    size_t start = 0;
+    while (start <= group.size()) {
+        const size_t end = group.find_first_of("/\\", start);
+        const std::string part =
+            group.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (IsDotName(part))
+            return true;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A command parameter read as a number the way typed numbers are: the leading number of
+// the text, 0 when there is none, truncated toward zero and kept within the int range.
+int LeadingInt(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    if (i < text.size() && text[i] == '+')
+        ++i;
+    double value = 0.0;
+    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value))
+        return 0;
+    constexpr double lo = std::numeric_limits<int>::min();
+    constexpr double hi = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(std::trunc(value), lo, hi));
+}
+
+} // namespace
+
+CStation::CStation() : CStation(CDateTime::Now())
+{
+}
+
+CStation::CStation(const CDateTime& created)
+    : m_pGeometry(std::make_unique<CChannelGeometry>()), m_dtCreated(created),
+      m_pCommands(std::make_unique<CCommandList>()), m_pGraphPrefs(std::make_unique<CGraphPrefs>())
+{
+}
+
+CStation::CStation(const CStation& other)
+    : m_strFilePath(other.m_strFilePath), m_bModified(1), m_nVersion(other.m_nVersion),
+      m_strSiteName(other.m_strSiteName), m_strLocation(other.m_strLocation), m_strGroup(other.m_strGroup),
+      m_nFlowUnits(other.m_nFlowUnits), m_nVelocityUnits(other.m_nVelocityUnits),
+      m_nStageUnits(other.m_nStageUnits), m_nVolumeUnits(other.m_nVolumeUnits),
+      m_nTemperatureUnits(other.m_nTemperatureUnits), m_nAreaUnits(other.m_nAreaUnits),
+      m_dFlow4mA(other.m_dFlow4mA), m_dFlow20mA(other.m_dFlow20mA), m_dStage4mA(other.m_dStage4mA),
+      m_dStage20mA(other.m_dStage20mA), m_dVelocity4mA(other.m_dVelocity4mA),
+      m_dVelocity20mA(other.m_dVelocity20mA), m_dTotalizerPulse(other.m_dTotalizerPulse),
+      m_bAutoVelRange(other.m_bAutoVelRange), m_nVelRangeStart(other.m_nVelRangeStart),
+      m_nVelRangeStop(other.m_nVelRangeStop), m_nVelocityModel(other.m_nVelocityModel),
+      m_dCritVelocity(other.m_dCritVelocity),
+      m_pGeometry(std::make_unique<CChannelGeometry>(*other.m_pGeometry)),
+      m_dForcedDepth(other.m_dForcedDepth), m_dReserved1(other.m_dReserved1),
+      m_dReserved2(other.m_dReserved2), m_nMounting(other.m_nMounting), m_dtCreated(other.m_dtCreated),
+      m_dtReserved(other.m_dtReserved), m_nComPort(other.m_nComPort), m_bReserved(other.m_bReserved),
+      m_nFrequency(other.m_nFrequency), m_nOptimize(other.m_nOptimize),
+      m_pCommands(std::make_unique<CCommandList>(*other.m_pCommands)), m_bAutoCalc(other.m_bAutoCalc),
+      m_pGraphPrefs(std::make_unique<CGraphPrefs>(*other.m_pGraphPrefs)), m_dTCF(other.m_dTCF),
+      m_dBadDataOutput(other.m_dBadDataOutput), m_dNoDataOutput(other.m_dNoDataOutput),
+      m_nTimeout(other.m_nTimeout), m_dPulseTime(other.m_dPulseTime), m_nBadReadings(other.m_nBadReadings),
+      m_dBigStep(other.m_dBigStep), m_dZeroScreen(other.m_dZeroScreen),
+      m_nTimeZoneOffset(other.m_nTimeZoneOffset)
+{
+    std::copy(std::begin(other.m_dModelCoef), std::end(other.m_dModelCoef), std::begin(m_dModelCoef));
+    for (const auto& summary : other.m_arrDataSummaries)
+        m_arrDataSummaries.push_back(std::make_unique<CDataSummary>(*summary));
+    for (const auto& set : other.m_arrCalcSets)
+        m_arrCalcSets.push_back(std::make_unique<CCalcSet>(*set));
+}
+
+CStation::~CStation() = default;
+
+bool CStation::IsModified() const
+{
+    return m_bModified != 0 || (m_pGeometry && m_pGeometry->IsModified());
+}
+
+void CStation::SetModified(bool modified)
+{
+    m_bModified = modified ? 1 : 0;
+    if (!modified && m_pGeometry)
+        m_pGeometry->SetModified(false);
+}
+
+bool CStation::ValidateNames(const std::string& siteName, const std::string& group, std::string& errors)
+{
+    bool valid = true;
+    if (siteName.empty()) {
+        errors += kSiteNameInvalid;
+        valid = false;
+    }
+    if (HasForbiddenCharacter(siteName) || IsDotName(siteName)) {
+        errors += kBadCharacters;
+        valid = false;
+    }
+    if (HasForbiddenCharacter(group) || GroupHasDotComponent(group)) {
+        errors += kBadCharacters;
+        valid = false;
+    }
+    return valid;
+}
+
+bool CStation::Validate(std::string& errors) const
+{
+    return ValidateNames(m_strSiteName, m_strGroup, errors);
+}
+
+std::string CStation::GetStationDirectory(const std::string& siteDir) const
+{
+    std::string dir = siteDir;
+    if (!m_strGroup.empty())
+        dir += "/" + m_strGroup;
+    return dir + "/" + m_strSiteName;
+}
+
+int32_t CStation::AreaUnitsForFlow(int32_t flowUnits)
+{
+    return flowUnits == 111 || flowUnits == 112 || flowUnits == 115 ? 117 : 118;
+}
+
+std::string CStation::GetInstrumentId() const
+{
+    std::string id = m_strSiteName;
+    for (char& c : id) {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    return id;
+}
+
+void CStation::SetModelCoef(double v, int i)
+{
+    if (i < 0 || i >= 4)
+        return;
+    m_dModelCoef[i] = v;
+    Touch();
+}
+
+// --- Data summaries ---
+
+const CDataSummary* CStation::FindSummary(const std::string& name) const
+{
+    for (const auto& summary : m_arrDataSummaries) {
+        if (summary->m_strFileName == name)
+            return summary.get();
+    }
+    return nullptr;
+}
+
+void CStation::AddSummary(const CDataSummary& summary)
+{
+    m_arrDataSummaries.push_back(std::make_unique<CDataSummary>(summary));
+    Touch();
+}
+
+void CStation::RemoveMissingSummaries(const std::vector<std::string>& names)
+{
+    const auto before = m_arrDataSummaries.size();
+    std::erase_if(m_arrDataSummaries, [&](const std::unique_ptr<CDataSummary>& summary) {
+        return std::find(names.begin(), names.end(), summary->m_strFileName) == names.end();
+    });
+    if (m_arrDataSummaries.size() != before)
+        Touch();
+}
+
+void CStation::ClearSummaries()
+{
+    m_arrDataSummaries.clear();
+    Touch();
+}
+
+// --- Calculation sets ---
+
+void CStation::AddCalcSet(std::unique_ptr<CCalcSet> set)
+{
+    if (!set)
+        return;
+    m_arrCalcSets.push_back(std::move(set));
+    SortCalcSets();
+    // A new set must reach the file, or data recorded under it would later be computed
+    // with other settings.
+    Touch();
+}
+
+std::unique_ptr<CCalcSet> CStation::MakeCalcSet(const CDateTime& start) const
+{
+    auto set = std::make_unique<CCalcSet>();
+    set->m_dtStart = start;
+    *set->m_pGeometry = *m_pGeometry;
+    set->m_nVelocityModel = m_nVelocityModel;
+    std::copy(std::begin(m_dModelCoef), std::end(m_dModelCoef), std::begin(set->m_dModelCoef));
+    set->m_dCritVelocity = m_dCritVelocity;
+    set->m_nVelRangeStart = m_nVelRangeStart;
+    set->m_nVelRangeStop = m_nVelRangeStop;
+    set->m_nMounting = m_nMounting;
+    set->m_dForcedDepth = m_dForcedDepth;
+
+    // The blank and bin size the instrument was given, in centimetres in the command list.
+    std::string value;
+    if (m_pCommands->Find("WF", value))
+        set->m_dBlank = 100.0 * LeadingInt(value);
+    else if (m_nFrequency == 3)
+        set->m_dBlank = 5000.0;
+    else if (m_nFrequency == 1)
+        set->m_dBlank = 20000.0;
+    else
+        set->m_dBlank = 10000.0;
+    if (m_pCommands->Find("WS", value))
+        set->m_dBinSize = 100.0 * LeadingInt(value);
+    else
+        set->m_dBinSize = 10000.0;
+    return set;
+}
+
+void CStation::AddCalcSetFromStation()
+{
+    AddCalcSetFromStation(CDateTime::Now());
+}
+
+void CStation::AddCalcSetFromStation(const CDateTime& start)
+{
+    AddCalcSet(MakeCalcSet(start));
+}
+
+void CStation::SortCalcSets()
+{
+    std::stable_sort(m_arrCalcSets.begin(), m_arrCalcSets.end(),
+                     [](const std::unique_ptr<CCalcSet>& a, const std::unique_ptr<CCalcSet>& b) {
+                         return a->m_dtStart.m_dt < b->m_dtStart.m_dt;
+                     });
+}
+
+const CCalcSet* CStation::FindCalcSet(const CDateTime& time) const
+{
+    for (auto it = m_arrCalcSets.rbegin(); it != m_arrCalcSets.rend(); ++it) {
+        if ((*it)->m_dtStart.m_dt < time.m_dt)
+            return it->get();
+    }
+    return nullptr;
+}
+
+void CStation::RemoveCalcSet(int i)
+{
+    if (i < 0 || static_cast<size_t>(i) >= m_arrCalcSets.size())
+        return;
+    m_arrCalcSets.erase(m_arrCalcSets.begin() + i);
+    // The removal has to reach the file as well, or the set comes back on the next open.
+    Touch();
+}
+
+void CStation::ClearCalcSets()
+{
+    m_arrCalcSets.clear();
+    Touch();
+}

@@ -1,0 +1,202 @@
+// The station file: a flat run of the record's fields, led by the format version. No
+// signature, tags or checksum; every field follows in a fixed order. Version 2 is written;
+// versions 0 and 1, which lack the later fields, are still read.
+#include "station/FileReplace.h"
+#include "station/GeometryRecord.h"
+#include "station/Station.h"
+#include "station/StationArchive.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+// The smallest stored size of one list element, to refuse counts a file cannot back.
+constexpr size_t kMinSummarySize = 1 + 80; // empty file name + fixed fields
+
+// Reads a whole file; false when it cannot be opened or read or is not a regular file.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {
+    };
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    bytes.clear();
+    uint8_t buffer[4096];
+    while (ok) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    close(fd);
+    return ok;
+}
+
+} // namespace
+
+void CStation::Serialize(CStationArchive& ar)
+{
+    if (ar.IsStoring())
+        m_nVersion = FILE_VERSION;
+    ar.Int32(m_nVersion);
+    if (m_nVersion < 0 || m_nVersion > FILE_VERSION)
+        return; // unknown layout: nothing more can be read; the fields keep their values
+    SerializeBody(ar, m_nVersion);
+}
+
+void CStation::SerializeBody(CStationArchive& ar, int32_t version)
+{
+    ar.Text(m_strSiteName);
+    ar.Text(m_strLocation);
+    ar.Text(m_strGroup);
+    ar.Int32(m_nFlowUnits);
+    ar.Int32(m_nVelocityUnits);
+    ar.Int32(m_nStageUnits);
+    ar.Int32(m_nVolumeUnits);
+    ar.Int32(m_nTemperatureUnits);
+    ar.Int32(m_nAreaUnits);
+    ar.Int32(m_bAutoVelRange);
+    ar.Int32(m_nVelRangeStart);
+    ar.Int32(m_nVelRangeStop);
+    ar.Int32(m_nVelocityModel);
+    for (double& coef : m_dModelCoef)
+        ar.Double(coef);
+    ar.Double(m_dCritVelocity);
+    ar.Double(m_dFlow4mA);
+    ar.Double(m_dFlow20mA);
+    ar.Double(m_dStage4mA);
+    ar.Double(m_dStage20mA);
+    ar.Double(m_dVelocity4mA);
+    ar.Double(m_dVelocity20mA);
+    ar.Double(m_dTotalizerPulse);
+    SerializeGeometry(ar, *m_pGeometry);
+    ar.Double(m_dForcedDepth);
+    ar.Double(m_dReserved1);
+    ar.Double(m_dReserved2);
+    ar.Int32(m_nMounting);
+    ar.Date(m_dtCreated);
+    ar.Date(m_dtReserved);
+    ar.Int32(m_nComPort);
+    ar.UInt8(m_bReserved);
+
+    size_t summaries = m_arrDataSummaries.size();
+    ar.PlainCount(summaries, kMinSummarySize);
+    if (ar.IsStoring()) {
+        for (auto& summary : m_arrDataSummaries)
+            summary->Serialize(ar);
+    } else {
+        std::vector<std::unique_ptr<CDataSummary>> read;
+        for (size_t i = 0; i < summaries; ++i) {
+            auto summary = std::make_unique<CDataSummary>();
+            summary->Serialize(ar);
+            read.push_back(std::move(summary));
+        }
+        m_arrDataSummaries = std::move(read);
+    }
+
+    ar.Int32(m_nFrequency);
+    ar.Int32(m_nOptimize);
+    ar.Int32(m_bAutoCalc);
+    m_pCommands->Serialize(ar);
+    m_pGraphPrefs->Serialize(ar);
+    if (version < 1)
+        return;
+
+    ar.Double(m_dTCF);
+    ar.Double(m_dBadDataOutput);
+    ar.Double(m_dNoDataOutput);
+    ar.UInt16(m_nTimeout);
+    ar.Double(m_dPulseTime);
+    ar.UInt16(m_nBadReadings);
+    ar.Double(m_dBigStep);
+    ar.Double(m_dZeroScreen);
+    if (version < 2) {
+        // Version 1 had left and right the other way round.
+        if (m_nMounting == 1)
+            m_nMounting = 2;
+        else if (m_nMounting == 2)
+            m_nMounting = 1;
+        return;
+    }
+
+    ar.Int32(m_nTimeZoneOffset);
+    size_t sets = m_arrCalcSets.size();
+    ar.PlainCount(sets, CCalcSet::RECORD_SIZE);
+    if (ar.IsStoring()) {
+        for (auto& set : m_arrCalcSets)
+            set->Serialize(ar);
+    } else {
+        std::vector<std::unique_ptr<CCalcSet>> read;
+        for (size_t i = 0; i < sets; ++i) {
+            auto set = std::make_unique<CCalcSet>();
+            set->Serialize(ar);
+            read.push_back(std::move(set));
+        }
+        m_arrCalcSets = std::move(read);
+    }
+}
+
+std::vector<uint8_t> CStation::ToBytes()
+{
+    CStationArchive ar;
+    Serialize(ar);
+    return ar.Bytes();
+}
+
+bool CStation::Load(const std::string& path, const StationLoadOptions& options, StationLoadReport* report)
+{
+    StationLoadReport local;
+    StationLoadReport& out = report ? *report : local;
+
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        out.error = "cannot open " + path;
+        return false;
+    }
+
+    // Read into a copy, so that a damaged file leaves this record as it was.
+    CStation loaded(*this);
+    try {
+        CStationArchive ar(bytes);
+        loaded.Serialize(ar);
+    } catch (const CArchiveError& e) {
+        out.error = path + ": " + e.what();
+        return false;
+    }
+
+    if (loaded.m_nVersion < 0 || loaded.m_nVersion > FILE_VERSION)
+        out.messages.push_back("Error, station file has invalid version number.");
+
+    if (loaded.m_nVersion == 1) {
+        // Put the converted mounting on disk at once. The summaries are rebuilt from the
+        // data files, since they may have been made with the old reading.
+        if (options.writeBackOldVersion)
+            out.wroteBack = loaded.Save(path);
+        loaded.ClearSummaries();
+    }
+
+    loaded.m_strFilePath = path;
+    loaded.SetModified(false);
+    *this = std::move(loaded);
+    return true;
+}
+
+bool CStation::Save(const std::string& path, const StationSaveOptions& options)
+{
+    const std::vector<uint8_t> bytes = ToBytes();
+    if (!ReplaceFileContents(path, bytes, options.tempPath))
+        return false;
+    m_strFilePath = path;
+    SetModified(false);
+    return true;
+}
