@@ -104,7 +104,8 @@ bool CYmodemReceiver::Receive()
     if (!file)
         return Fail("cannot create " + m_outputPath.string());
 
-    // Block numbers are one byte: after 255 comes 0, which is always taken as new data.
+    // Block numbers are one byte: after 255 comes 0, which is new data unless the block
+    // before it was a 0 as well (the sender repeating it, or block 0 itself again).
     int last = 0;
     for (;;) {
         if (!ReceiveGoodBlock(tries))
@@ -114,7 +115,7 @@ bool CYmodemReceiver::Receive()
         const int n = m_packet.BlockNumber();
         if (last + 1 < n && n != 0)
             ++m_progress.errors;
-        if (last < n || n == 0) {
+        if (last < n || (n == 0 && last != 0)) {
             if (!m_packet.WriteData(file))
                 return Fail("cannot write " + m_outputPath.string());
             last = n;
