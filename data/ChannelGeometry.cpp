@@ -6,7 +6,8 @@
 #include <cmath>
 #include <iterator>
 
-namespace {
+namespace
+{
 
 // Square tenths of a millimetre to square centimetres, and half of it for triangles and
 // trapezoids.
@@ -102,7 +103,8 @@ double CChannelGeometry::GetPolynomial(int i) const
     return (i >= 0 && i < 3) ? m_dPoly[i] : 0.0;
 }
 
-namespace {
+namespace
+{
 
 // The count of points that may be read: a record read from a damaged file can carry any
 // count, the arrays hold twenty.

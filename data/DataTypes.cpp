@@ -2,7 +2,8 @@
 
 #include "data/Units.h"
 
-namespace {
+namespace
+{
 
 struct DataTypeEntry {
     const char* name;

@@ -4,7 +4,8 @@
 #include <ctime>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Day 0 of the stamp, 1899-12-30, counted from 1970-01-01.
 constexpr long long kEpochOffsetDays = -25569;
@@ -59,8 +60,8 @@ void CivilFromDays(long long z, int& year, int& month, int& day)
 CDateTime CDateTime::FromParts(int year, int month, int day, int hour, int minute, int second)
 {
     if (year < kMinYear || year > kMaxYear || month < 1 || month > 12 || day < 1 ||
-        day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-        second < 0 || second > 59) {
+        day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
+        second > 59) {
         return CDateTime(0.0, invalid);
     }
     const long long date =

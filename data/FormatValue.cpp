@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 std::string Printf(const char* format, double value)
 {
@@ -14,7 +15,8 @@ std::string Printf(const char* format, double value)
     if (written < 0) {
         return {};
     }
-    return std::string(buffer, static_cast<std::size_t>(written) < sizeof buffer ? written : sizeof buffer - 1);
+    return std::string(buffer,
+                       static_cast<std::size_t>(written) < sizeof buffer ? written : sizeof buffer - 1);
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 
 #include "data/NoData.h"
 
-namespace {
+namespace
+{
 
 struct UnitEntry {
     int code;

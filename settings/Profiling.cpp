@@ -8,7 +8,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr int kMaxPings = 250;
 // The ensemble needs about four seconds besides its pings.
@@ -150,7 +151,8 @@ int GetSampleIntervalSec(const CStation& station)
 void CalcProfilingSettings(CStation& station)
 {
     const FrequencyInfo& frequency = GetFrequencyInfo(station.GetFrequency());
-    const double range = ProfilingRange(ProfilingPath(station), frequency.blankCm, station.GetGeometry().GetYAdcp());
+    const double range =
+        ProfilingRange(ProfilingPath(station), frequency.blankCm, station.GetGeometry().GetYAdcp());
     const double rangeCm = 0.01 * range;
 
     int bins = kFallbackBins;

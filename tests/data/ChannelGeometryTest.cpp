@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace
+{
 
 CChannelGeometry MultiPoint(const std::vector<std::pair<double, double>>& points)
 {
@@ -133,8 +134,8 @@ TEST(ChannelGeometryTest, MultiPointWaterFillsOnlyTheFirstBasin)
 {
     // Two basins split by a ridge at 0.5 m; with the water below the ridge only the left one
     // counts.
-    const CChannelGeometry w = MultiPoint({{0, 10000}, {0, 0}, {5000, 0}, {5000, 5000}, {6000, 5000},
-                                           {6000, 0}, {10000, 0}, {10000, 10000}});
+    const CChannelGeometry w = MultiPoint(
+        {{0, 10000}, {0, 0}, {5000, 0}, {5000, 5000}, {6000, 5000}, {6000, 0}, {10000, 0}, {10000, 10000}});
     EXPECT_DOUBLE_EQ(w.GetArea(4000), 5000 * 4000 * 0.0001);
 }
 

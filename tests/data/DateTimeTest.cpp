@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 struct Parts {
     int year, month, day, hour, minute, second;
@@ -51,8 +52,11 @@ TEST(DateTimeTest, BeforeDayZeroTheTimeCountsForwardFromMidnight)
 
 TEST(DateTimeTest, PartsRoundTripThroughTheDayCount)
 {
-    const Parts samples[] = {{2024, 2, 29, 23, 59, 59}, {1900, 3, 1, 0, 0, 1}, {1850, 7, 4, 13, 14, 15},
-                             {2026, 12, 8, 19, 19, 0},  {9999, 12, 31, 23, 59, 59}};
+    const Parts samples[] = {{2024, 2, 29, 23, 59, 59},
+                             {1900, 3, 1, 0, 0, 1},
+                             {1850, 7, 4, 13, 14, 15},
+                             {2026, 12, 8, 19, 19, 0},
+                             {9999, 12, 31, 23, 59, 59}};
     for (const Parts& s : samples) {
         const CDateTime dt = CDateTime::FromParts(s.year, s.month, s.day, s.hour, s.minute, s.second);
         ASSERT_TRUE(dt.IsValid());
@@ -99,7 +103,8 @@ TEST(DateTimeTest, FormatsLikeStrftime)
     EXPECT_EQ(dt.Format(), "2024/03/05 07:08:09");
     EXPECT_EQ(dt.Format("%Y%m%d"), "20240305");
     EXPECT_EQ(dt.Format("%A %j"), "Tuesday 065");
-    EXPECT_EQ(CDateTime::FromParts(1899, 12, 29, 6, 0, 0).Format("%a %Y-%m-%d %H:%M"), "Fri 1899-12-29 06:00");
+    EXPECT_EQ(CDateTime::FromParts(1899, 12, 29, 6, 0, 0).Format("%a %Y-%m-%d %H:%M"),
+              "Fri 1899-12-29 06:00");
     EXPECT_EQ(dt.Format(""), "");
 }
 

@@ -1,11 +1,12 @@
-#include "data/NoData.h"
 #include "data/Units.h"
+#include "data/NoData.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // One display unit of each code, in internal units, from the physical definitions (not from
 // the program's table): 1 ft = 3048 tenths of a millimetre, 1 US gallon = 3785.411784 cm³, ...

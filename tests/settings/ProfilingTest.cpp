@@ -6,7 +6,8 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 // A fresh station with a fixed creation time, so nothing depends on the clock.
 CStation MakeStation(int frequency, int mounting, double channelWidth, int optimize = 3)
