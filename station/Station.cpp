@@ -1,5 +1,7 @@
 #include "station/Station.h"
 
+#include "station/Cp1252.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -153,9 +155,12 @@ int32_t CStation::AreaUnitsForFlow(int32_t flowUnits)
 
 std::string CStation::GetInstrumentId() const
 {
-    std::string id = m_strSiteName;
+    // One character of the instrument's name per character of the site name, as the
+    // single-byte name always had; anything but ASCII letters and digits becomes "_".
+    std::string id = Utf8ToCp1252(m_strSiteName);
     for (char& c : id) {
-        if (!std::isalnum(static_cast<unsigned char>(c)))
+        const bool letterOrDigit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit)
             c = '_';
     }
     return id;
