@@ -1,0 +1,39 @@
+#pragma once
+// Reads a file in large blocks and hands it out byte by byte or as the bytes buffered so
+// far, so that byte-wise consumers such as the framer cost no system call per byte.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class CBufferedReader {
+public:
+    static constexpr size_t BLOCK_SIZE = 1 << 16;
+
+    CBufferedReader() = default;
+    ~CBufferedReader() { Close(); }
+    CBufferedReader(const CBufferedReader&) = delete;
+    CBufferedReader& operator=(const CBufferedReader&) = delete;
+
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_pFile != nullptr; }
+
+    // The bytes buffered and not yet taken, refilling when none are left; 0 at the end of
+    // the file or on a read error.
+    size_t Peek(const uint8_t*& data);
+    void Skip(size_t count);
+    // One byte; false at the end of the file.
+    bool ReadByte(uint8_t& b);
+
+    // The whole file in one allocation of exactly its size. False when it cannot be
+    // opened or read.
+    static bool ReadWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& bytes, size_t& size);
+
+private:
+    std::FILE* m_pFile = nullptr;
+    std::unique_ptr<uint8_t[]> m_block;
+    size_t m_nPos = 0;
+    size_t m_nEnd = 0;
+};

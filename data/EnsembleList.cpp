@@ -1,0 +1,176 @@
+#include "data/EnsembleList.h"
+
+#include "data/BufferedReader.h"
+#include "data/EnsembleReader.h"
+#include "data/FlowChain.h"
+#include "data/Pd0Ensemble.h"
+#include "data/Pd0Format.h"
+#include "data/Pd14Ensemble.h"
+#include "data/Pd14Format.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t ADD_BLOCK_SIZE = 1 << 16;
+
+// Decodes a framed ensemble into rec; false when the first byte names no format.
+bool DecodeRecord(SEnsembleRecord& rec, const uint8_t* bytes, size_t size)
+{
+    rec = SEnsembleRecord{};
+    rec.m_pBytes = bytes;
+    rec.m_nSize = static_cast<uint16_t>(size);
+    if (size < 2)
+        return false;
+    if (bytes[0] == CEnsembleReader::ID_PD0)
+        CPd0Format::Decode(rec);
+    else if (bytes[0] == CEnsembleReader::ID_PD14)
+        CPd14Format::Decode(rec);
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+int CEnsembleList::Load(const std::string& path, const IFlowSettingsSource& settings)
+{
+    if (!m_records.empty())
+        AddSeparator();
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    if (!CBufferedReader::ReadWholeFile(path, bytes, size))
+        return 0;
+    return LoadBuffer(std::move(bytes), size, settings);
+}
+
+int CEnsembleList::LoadBuffer(std::unique_ptr<uint8_t[]> bytes, size_t size, const IFlowSettingsSource& settings)
+{
+    const uint8_t* data = bytes.get();
+    const bool timed = settings.HasTimedSettings();
+    CEnsembleReader reader;
+    size_t pos = 0;
+    int count = 0;
+    bool havePrevious = false;
+    double previousNumber = NODATA;
+    while (pos < size) {
+        size_t start = CEnsembleReader::npos;
+        pos += reader.Feed(data + pos, size - pos, &start, false);
+        if (!reader.HasEnsemble())
+            break;
+        // The whole file is one buffer, so the framed bytes lie in it where the header began.
+        const size_t total = static_cast<size_t>(reader.GetSize());
+        const uint8_t* ensemble = data + pos - total;
+        reader.Reset();
+
+        SEnsembleRecord rec;
+        if (!DecodeRecord(rec, ensemble, total) || !RecordIsValid(rec))
+            continue;
+        const double number = RecordValue(rec, 1, 0, 0);
+        if (havePrevious && !IsNoData(previousNumber) && number < previousNumber)
+            AddSeparator();
+        const CFlowSettings* use = &settings.GetOwnSettings();
+        if (timed) {
+            const double time = RecordValue(rec, 2, 0, 0);
+            if (!IsNoData(time)) {
+                if (const CFlowSettings* set = settings.FindSettingsAt(time))
+                    use = set;
+            }
+        }
+        ComputeDerived(rec, *use);
+        m_records.push_back(rec);
+        ++count;
+        havePrevious = true;
+        previousNumber = number;
+    }
+    if (count > 0) {
+        m_nBlockBytes += size;
+        m_blocks.push_back(std::move(bytes));
+    }
+    // Growth by doubling can leave up to half the records unused; give it back.
+    if (m_records.capacity() > m_records.size() + m_records.size() / 16)
+        m_records.shrink_to_fit();
+    return count;
+}
+
+double CEnsembleList::GetValue(size_t i, int dataType, int beam, int bin) const
+{
+    return i < m_records.size() ? RecordValue(m_records[i], dataType, beam, bin) : NODATA;
+}
+
+uint8_t* CEnsembleList::Allocate(size_t size)
+{
+    if (size > m_nFree) {
+        const size_t block = size > ADD_BLOCK_SIZE ? size : ADD_BLOCK_SIZE;
+        m_blocks.push_back(std::make_unique<uint8_t[]>(block));
+        m_nBlockBytes += block;
+        m_pFree = m_blocks.back().get();
+        m_nFree = block;
+    }
+    uint8_t* p = m_pFree;
+    m_pFree += size;
+    m_nFree -= size;
+    return p;
+}
+
+void CEnsembleList::Add(const CEnsemble& ensemble)
+{
+    if (ensemble.GetSize() == 0) {
+        AddSeparator();
+        return;
+    }
+    SEnsembleRecord rec = ensemble.GetRecord();
+    uint8_t* copy = Allocate(ensemble.GetSize());
+    std::memcpy(copy, ensemble.GetBytes(), ensemble.GetSize());
+    rec.m_pBytes = copy;
+    m_records.push_back(rec);
+}
+
+void CEnsembleList::AddSeparator()
+{
+    m_records.push_back(SEnsembleRecord{});
+}
+
+void CEnsembleList::Clear()
+{
+    m_records.clear();
+    m_records.shrink_to_fit();
+    m_blocks.clear();
+    m_nBlockBytes = 0;
+    m_pFree = nullptr;
+    m_nFree = 0;
+}
+
+size_t CEnsembleList::GetMemoryUsage() const
+{
+    return m_nBlockBytes + m_records.capacity() * sizeof(SEnsembleRecord) +
+           m_blocks.capacity() * sizeof(m_blocks[0]);
+}
+
+std::unique_ptr<CEnsemble> BuildEnsemble(const CFlowSettings& own, const uint8_t* bytes, size_t size)
+{
+    if (size < 2)
+        return nullptr;
+    if (bytes[0] == CEnsembleReader::ID_PD14)
+        return std::make_unique<CPd14Ensemble>(own, bytes, size);
+    if (bytes[0] == CEnsembleReader::ID_PD0)
+        return std::make_unique<CPd0Ensemble>(own, bytes, size);
+    return nullptr;
+}
+
+std::unique_ptr<CEnsemble> BuildEnsembleAt(const IFlowSettingsSource& settings, const uint8_t* bytes, size_t size)
+{
+    auto ensemble = BuildEnsemble(settings.GetOwnSettings(), bytes, size);
+    if (!ensemble)
+        return nullptr;
+    const double time = ensemble->GetTime();
+    if (!IsNoData(time)) {
+        if (const CFlowSettings* set = settings.FindSettingsAt(time)) {
+            if (auto* pd0 = dynamic_cast<CPd0Ensemble*>(ensemble.get()))
+                pd0->Recompute(*set);
+            else if (auto* pd14 = dynamic_cast<CPd14Ensemble*>(ensemble.get()))
+                pd14->Recompute(*set);
+        }
+    }
+    return ensemble;
+}
