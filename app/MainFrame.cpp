@@ -1,0 +1,275 @@
+#include "app/MainFrame.h"
+
+#include "app/AppIcon.h"
+#include "app/StationApp.h"
+#include "app/StationInfoView.h"
+#include "app/StationsBar.h"
+#include "station/Station.h"
+#include "ui/AppSettingsDialog.h"
+#include "ui/CopyStationDialog.h"
+#include "ui/StationConfigDialog.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// Message texts carry Windows line ends; a message box wants plain ones.
+QString ForDisplay(const std::string& text)
+{
+    QString s = QString::fromStdString(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s.trimmed();
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CStationApp& app, QWidget* parent) : QMainWindow(parent), m_app(app)
+{
+    setWindowTitle(QStringLiteral("Tidewell"));
+    setWindowIcon(TidewellIcon());
+    setObjectName(QStringLiteral("MainFrame"));
+
+    m_pMdi = new QMdiArea;
+    m_pMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_pMdi);
+
+    m_pInfoView = new CStationInfoView(app);
+    m_pInfoWindow = m_pMdi->addSubWindow(m_pInfoView);
+    // Closing the information view only hides it; the View menu brings it back.
+    m_pInfoWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_pInfoWindow->setWindowFlags(m_pInfoWindow->windowFlags() & ~Qt::WindowMinimizeButtonHint);
+    m_pInfoWindow->setWindowTitle(m_pInfoView->windowTitle());
+    m_pInfoWindow->installEventFilter(this);
+    connect(m_pInfoView, &CStationInfoView::titleChanged, m_pInfoWindow, &QWidget::setWindowTitle);
+
+    CreateButtonBar();
+    statusBar()->showMessage(tr("Ready"));
+
+    m_pStationsBar = new CStationsBar(this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_pStationsBar);
+    m_pStationsBar->installEventFilter(this);
+    connect(m_pStationsBar, &CStationsBar::rowClicked, this, [this](int row) {
+        m_app.OpenStation(m_pStationsBar->RowName(row), m_pStationsBar->RowGroup(row));
+    });
+
+    CreateMenus();
+    SetPrompter(this);
+
+    connect(&m_app, &CStationApp::stationChanged, this, &CMainFrame::OnStationChanged);
+    connect(&m_app, &CStationApp::stationListChanged, this, &CMainFrame::RefreshStationList);
+}
+
+void CMainFrame::SetPrompter(IAppPrompter* prompter)
+{
+    m_app.SetPrompter(prompter);
+    m_pInfoView->SetPrompter(prompter);
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* newStation = file->addAction(tr("&New Station"), QKeySequence(Qt::CTRL | Qt::Key_N), &m_app,
+                                          &CStationApp::NewStation);
+    newStation->setStatusTip(tr("Create a new station"));
+    file->addAction(tr("Copy Station"), &m_app, &CStationApp::CopyStation)->setStatusTip(tr("Copy the current station"));
+    file->addSeparator();
+    file->addAction(tr("E&xit"), this, &QWidget::close)->setStatusTip(tr("Quit the application"));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    m_pStatusBarAction = view->addAction(tr("&Status Bar"));
+    m_pStatusBarAction->setCheckable(true);
+    m_pStatusBarAction->setChecked(true);
+    connect(m_pStatusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    m_pStationsAction = view->addAction(tr("Stations"));
+    m_pStationsAction->setCheckable(true);
+    connect(m_pStationsAction, &QAction::triggered, this, [this](bool on) {
+        m_pStationsBar->setVisible(on);
+        UpdateViewChecks();
+    });
+    m_pInfoAction = view->addAction(tr("Station Information"));
+    m_pInfoAction->setCheckable(true);
+    connect(m_pInfoAction, &QAction::triggered, this, [this](bool on) {
+        if (on) {
+            m_pInfoWindow->show();
+            m_pMdi->setActiveSubWindow(m_pInfoWindow);
+        } else {
+            m_pInfoWindow->hide();
+        }
+        UpdateViewChecks();
+    });
+    view->addSeparator();
+    view->addAction(tr("Refresh Station List"), this, &CMainFrame::RefreshStationList);
+    connect(view, &QMenu::aboutToShow, this, &CMainFrame::UpdateViewChecks);
+
+    QMenu* window = menuBar()->addMenu(tr("&Window"));
+    window->addAction(tr("&Cascade"), m_pMdi, &QMdiArea::cascadeSubWindows);
+    window->addAction(tr("&Tile"), m_pMdi, &QMdiArea::tileSubWindows);
+    window->addAction(tr("&Arrange Icons"), m_pMdi, &QMdiArea::tileSubWindows);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About Tidewell..."), this, &CMainFrame::About);
+}
+
+void CMainFrame::CreateButtonBar()
+{
+    m_pButtonBar = addToolBar(tr("Buttons"));
+    m_pButtonBar->setObjectName(QStringLiteral("ButtonBar"));
+    m_pButtonBar->setMovable(false);
+    m_pButtonBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QStyle* s = style();
+    QAction* a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_FileIcon), tr("New"), &m_app,
+                                         &CStationApp::NewStation);
+    a->setToolTip(tr("Create a new station"));
+    a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_BrowserReload), tr("Refresh"), this,
+                                &CMainFrame::RefreshStationList);
+    a->setToolTip(tr("Refresh station list"));
+    a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_TrashIcon), tr("Delete"), &m_app,
+                                &CStationApp::DeleteStation);
+    a->setToolTip(tr("Delete station (Permanent!)"));
+    a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Settings"), this,
+                                &CMainFrame::ApplicationSettings);
+    a->setToolTip(tr("View and configure application settings"));
+}
+
+void CMainFrame::StartUp(int screenWidth)
+{
+    m_app.ReadStationDir();
+    PlaceOnScreen(screenWidth);
+    show();
+    RefreshStationList();
+    m_pInfoView->ShowStation(nullptr);
+    m_pInfoWindow->show();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+void CMainFrame::PlaceOnScreen(int screenWidth)
+{
+    if (screenWidth > 800)
+        setGeometry(25, 25, 975, 700);
+    // The information view sits at (100, 25) of the frame, with its own size; the frame's
+    // Stations bar takes the left, so the point is taken into the document area.
+    const QPoint inArea = m_pMdi->mapFrom(this, QPoint(100, 25));
+    m_pInfoWindow->resize(m_pInfoWindow->sizeHint());
+    m_pInfoWindow->move(std::max(0, inArea.x()), std::max(0, inArea.y()));
+}
+
+void CMainFrame::RefreshStationList()
+{
+    const int remembered = m_pStationsBar->FocusedRow();
+    m_app.ScanStations();
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int i = 0; i < m_app.GetStationCount(); ++i)
+        rows.emplace_back(m_app.GetStationName(i), m_app.GetStationGroup(i));
+    m_pStationsBar->SetRows(rows);
+    // The row number is kept, not the station: when rows came or went before it, another
+    // station opens.
+    if (remembered >= 0 && remembered < m_pStationsBar->RowCount()) {
+        m_pStationsBar->SelectRow(remembered);
+        m_app.OpenStation(m_pStationsBar->RowName(remembered), m_pStationsBar->RowGroup(remembered));
+    }
+}
+
+QMdiSubWindow* CMainFrame::OpenDataWindow(QWidget* content)
+{
+    QMdiSubWindow* window = m_pMdi->addSubWindow(content);
+    window->setAttribute(Qt::WA_DeleteOnClose, true);
+    const CStation* station = m_app.GetStation();
+    window->setWindowTitle(station ? QString::fromStdString(station->GetSiteName()) : QString());
+    window->setGeometry(QRect(QPoint(10, 10), QPoint(650, 500)));
+    window->show();
+    m_app.AddDataWindow(window);
+    return window;
+}
+
+void CMainFrame::OnStationChanged(CStation* station)
+{
+    m_pInfoView->ShowStation(station);
+}
+
+void CMainFrame::UpdateViewChecks()
+{
+    // Asked relative to the frame, so that the marks are right before the frame is shown.
+    m_pStationsAction->setChecked(m_pStationsBar->isVisibleTo(this));
+    m_pInfoAction->setChecked(m_pInfoWindow->isVisibleTo(this));
+    m_pStatusBarAction->setChecked(statusBar()->isVisibleTo(this));
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == m_pInfoWindow || watched == m_pStationsBar) &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        UpdateViewChecks();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    m_app.ExitInstance();
+    event->accept();
+}
+
+void CMainFrame::ShowMessage(const std::string& text)
+{
+    QMessageBox::warning(this, QStringLiteral("Tidewell"), ForDisplay(text));
+}
+
+bool CMainFrame::AskYesNo(const std::string& question)
+{
+    return QMessageBox::question(this, QStringLiteral("Tidewell"), ForDisplay(question),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool CMainFrame::EditStation(CStation& station, bool isNew)
+{
+    CStationConfigDialog dialog(station, isNew, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CMainFrame::AskCopyStation(std::string& siteName, std::string& group)
+{
+    CCopyStationDialog dialog(QString::fromStdString(siteName), QString::fromStdString(group), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    siteName = dialog.SiteName().toStdString();
+    group = dialog.Group().toStdString();
+    return true;
+}
+
+void CMainFrame::ApplicationSettings()
+{
+    std::vector<QString> devices;
+    for (int port = 1; port <= 8; ++port)
+        devices.push_back(QString::fromStdString(m_app.Settings().Get(CSettingsStore::ComPortKey(port), "")));
+    CAppSettingsDialog dialog(QString::fromStdString(m_app.GetSiteDir()), devices, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::vector<std::string> chosen;
+    for (const QString& d : dialog.ComDevices())
+        chosen.push_back(d.toStdString());
+    if (!m_app.ApplySettings(dialog.SiteDir().toStdString(), chosen))
+        ShowMessage("Warning, the settings file " + m_app.Settings().GetPath().string() +
+                    " could not be written; the new settings last only until the program ends.");
+}
+
+void CMainFrame::About()
+{
+    QMessageBox box(this);
+    box.setWindowTitle(tr("About Tidewell"));
+    box.setIconPixmap(TidewellIcon().pixmap(64, 64));
+    box.setText(tr("Tidewell Version 1.03"));
+    box.setInformativeText(tr("Station configuration, instrument programming and recorded flow data."));
+    box.exec();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The main window: menus, the button bar, the status bar, the dockable Stations bar, the
+// station information view and the data windows, all inside one frame.
+#include "app/AppPrompter.h"
+
+#include <QMainWindow>
+
+class CStationApp;
+class CStationInfoView;
+class CStationsBar;
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+class CMainFrame : public QMainWindow, public IAppPrompter {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CStationApp& app, QWidget* parent = nullptr);
+
+    // Start-up after the frame is built: the site directory from the settings file, the
+    // window shown, the station list scanned, and the information view with no station.
+    void StartUp(int screenWidth);
+
+    // Frame placement for a screen of the given width: a wider screen than 800 pixels puts
+    // the frame at (25, 25) with size 975 x 700; otherwise the default placement stays.
+    void PlaceOnScreen(int screenWidth);
+
+    // Rescans the site directory and rebuilds the Stations bar; the focused row number is
+    // kept and its station (whichever it now is) opened again.
+    void RefreshStationList();
+
+    // Opens a data window: a sub-window titled with the current site name, kept in the
+    // application's list until it closes.
+    QMdiSubWindow* OpenDataWindow(QWidget* content);
+
+    // Replaces the prompter, so that tests can answer the questions themselves.
+    void SetPrompter(IAppPrompter* prompter);
+
+    CStationsBar* StationsBar() const { return m_pStationsBar; }
+    CStationInfoView* InfoView() const { return m_pInfoView; }
+    QMdiSubWindow* InfoWindow() const { return m_pInfoWindow; }
+    QMdiArea* MdiArea() const { return m_pMdi; }
+    QAction* StationsAction() const { return m_pStationsAction; }
+    QAction* InfoAction() const { return m_pInfoAction; }
+    QAction* StatusBarAction() const { return m_pStatusBarAction; }
+    QToolBar* ButtonBar() const { return m_pButtonBar; }
+
+    // IAppPrompter: message boxes and the real dialogs.
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& question) override;
+    bool EditStation(CStation& station, bool isNew) override;
+    bool AskCopyStation(std::string& siteName, std::string& group) override;
+
+    void ApplicationSettings();
+    void About();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateButtonBar();
+    void UpdateViewChecks();
+    void OnStationChanged(CStation* station);
+
+    CStationApp& m_app;
+    QMdiArea* m_pMdi;
+    CStationsBar* m_pStationsBar;
+    CStationInfoView* m_pInfoView;
+    QMdiSubWindow* m_pInfoWindow;
+    QToolBar* m_pButtonBar = nullptr;
+    QAction *m_pStationsAction = nullptr, *m_pInfoAction = nullptr, *m_pStatusBarAction = nullptr;
+};

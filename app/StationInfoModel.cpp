@@ -1,0 +1,127 @@
+#include "app/StationInfoModel.h"
+
+#include "data/ChannelGeometry.h"
+#include "data/NoData.h"
+#include "data/Units.h"
+#include "station/Station.h"
+
+#include <algorithm>
+
+void CStationInfoModel::ShowStation(const CStation* station)
+{
+    for (bool& enabled : m_bEnabled)
+        enabled = false;
+    m_arrFiles.clear();
+    m_nSelected = -1;
+    if (!station) {
+        m_strSiteName = "No Station Loaded";
+        m_strLocation = m_strCreated = m_strOrientation = "N/A";
+        m_strCaption.clear();
+        m_nPortIndex = 0;
+        return;
+    }
+    m_strSiteName = station->GetSiteName();
+    m_strLocation = station->GetLocation();
+    m_strCreated = station->GetCreated().Format("%Y/%m/%d %H:%M:%S");
+    m_strOrientation = OrientationText(station->GetMounting(), m_strOrientation);
+    m_strCaption = GeometryCaption(station->GetGeometry().GetType(), station->GetStageUnits());
+    m_nPortIndex = std::clamp(station->GetComPort() - 1, 0, 7);
+    m_strTitle = "Station Information - " + station->GetSiteName();
+    for (bool& enabled : m_bEnabled)
+        enabled = true;
+}
+
+void CStationInfoModel::SetDataFiles(std::vector<std::string> names, int previousSelection)
+{
+    m_arrFiles = std::move(names);
+    m_nSelected = -1;
+    if (m_arrFiles.empty())
+        return;
+    // A previous entry other than the first is kept; beyond the new end nothing is selected.
+    if (previousSelection > 0)
+        m_nSelected = previousSelection < static_cast<int>(m_arrFiles.size()) ? previousSelection : -1;
+    else
+        m_nSelected = 0;
+    m_bEnabled[VIEW_DATA] = true;
+}
+
+void CStationInfoModel::ShowDataSummary(const CStation& station)
+{
+    if (m_nSelected < 0 || m_nSelected >= static_cast<int>(m_arrFiles.size()))
+        return;
+    const CDataSummary* summary = station.FindSummary(m_arrFiles[static_cast<size_t>(m_nSelected)]);
+    if (!summary) {
+        m_strStart = m_strStop = m_strEnsembles = m_strStageRange = m_strVelocityRange = m_strFlowRange =
+            "Not Available";
+        return;
+    }
+    m_strStart = summary->m_dtStart.Format("%Y/%m/%d %H:%M:%S");
+    m_strStop = summary->m_dtStop.Format("%Y/%m/%d %H:%M:%S");
+    m_strEnsembles = std::to_string(summary->m_nEnsembles);
+    m_strEnsembleType = EnsembleTypeText(summary->m_nEnsembleType);
+    m_strStageRange = RangeText(summary->m_dStageMin, summary->m_dStageMax, station.GetStageUnits());
+    m_strVelocityRange = RangeText(summary->m_dVelocityMin, summary->m_dVelocityMax, station.GetVelocityUnits());
+    m_strFlowRange = RangeText(summary->m_dFlowMin, summary->m_dFlowMax, station.GetFlowUnits());
+}
+
+std::string CStationInfoModel::OrientationText(int mounting, const std::string& previous)
+{
+    switch (mounting) {
+    case 1:
+        return "Left - Horizontal";
+    case 2:
+        return "Right - Horizontal";
+    case 3:
+        return "Top - Vertical";
+    case 4:
+        return "Bottom - Vertical";
+    default:
+        return previous;
+    }
+}
+
+std::string CStationInfoModel::GeometryCaption(int channelType, int stageUnit)
+{
+    const std::string unit = UnitName(stageUnit);
+    switch (channelType) {
+    case CHANNEL_RECTANGULAR:
+        return "Rectangular - Units in " + unit;
+    case CHANNEL_CIRCULAR:
+        return "Circular - Units in " + unit;
+    case CHANNEL_MULTIPOINT:
+        return "Multi-Point - Units in " + unit;
+    case CHANNEL_POLYNOMIAL:
+        return "Polynomial - Units in " + unit;
+    case CHANNEL_TRAPEZOIDAL:
+        return "Trapezoidal - Units in " + unit;
+    default:
+        return unit;
+    }
+}
+
+std::string CStationInfoModel::RangeText(double min, double max, int unit)
+{
+    const std::string name = UnitAbbreviation(unit);
+    const bool noMin = IsNoData(min), noMax = IsNoData(max);
+    if (noMin && noMax)
+        return "Not Available";
+    if (noMin)
+        return FormatValue(ToDisplayUnits(max, unit)) + " " + name;
+    if (noMax)
+        return FormatValue(ToDisplayUnits(min, unit)) + " " + name;
+    return FormatValue(ToDisplayUnits(min, unit)) + " - " + FormatValue(ToDisplayUnits(max, unit)) + " " + name;
+}
+
+std::string CStationInfoModel::EnsembleTypeText(int type)
+{
+    switch (type) {
+    case 2:
+        return "PD14";
+    case 3:
+        return "PD0";
+    case 5:
+        return "Mixed";
+    default:
+        return "Unknown";
+    }
+}

@@ -1,0 +1,249 @@
+#include "app/StationInfoView.h"
+
+#include "app/AppPrompter.h"
+#include "app/StationApp.h"
+#include "station/Station.h"
+#include "views/ChannelPreviewCtrl.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(parent), m_app(app)
+{
+    QFont big(QStringLiteral("Arial"));
+    big.setPixelSize(18);
+    big.setWeight(QFont::Normal);
+
+    auto* header = new QFormLayout;
+    header->setLabelAlignment(Qt::AlignRight);
+    header->setHorizontalSpacing(12);
+    m_pSiteName = AddField(header, tr("Site Name:"), &big);
+    m_pLocation = AddField(header, tr("Location:"), &big);
+    m_pCreated = AddField(header, tr("Created:"), &big);
+    m_pOrientation = AddField(header, tr("Orientation:"), &big);
+    m_pLocation->setWordWrap(true);
+
+    m_pCaption = new QLabel;
+    m_pCaption->setAlignment(Qt::AlignHCenter);
+    m_pPreview = new CChannelPreviewCtrl;
+    m_pPreview->setMinimumSize(300, 170);
+    auto* channel = new QVBoxLayout;
+    channel->addWidget(m_pCaption);
+    channel->addWidget(m_pPreview, 1);
+
+    m_pFiles = new QListWidget;
+    m_pFiles->setMinimumWidth(130);
+    m_pFiles->setFixedHeight(150);
+    auto* summary = new QFormLayout;
+    summary->setLabelAlignment(Qt::AlignRight);
+    m_pStart = AddField(summary, tr("Start Time:"), nullptr);
+    m_pStop = AddField(summary, tr("Stop Time:"), nullptr);
+    m_pEnsembles = AddField(summary, tr("Ensembles:"), nullptr);
+    m_pStageRange = AddField(summary, tr("Stage Range:"), nullptr);
+    m_pVelocityRange = AddField(summary, tr("Velocity Range:"), nullptr);
+    m_pFlowRange = AddField(summary, tr("Flow Range:"), nullptr);
+    m_pEnsembleType = AddField(summary, tr("Ensemble Type:"), nullptr);
+    auto* data = new QGroupBox(tr("Data Files"));
+    auto* dataRow = new QHBoxLayout(data);
+    dataRow->addWidget(m_pFiles, 2);
+    dataRow->addLayout(summary, 3);
+
+    const char* captions[] = {"Configure", "View Data", "Refresh", "Listen Realtime", "Program Velunit",
+                              "Program FlowComputer"};
+    for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
+        m_pButtons[i] = new QPushButton(tr(captions[i]));
+        m_pButtons[i]->setMinimumWidth(150);
+    }
+    // These windows come with the data views and the instrument dialogs; until they exist
+    // the buttons are off and say what is missing.
+    m_arrMissing[CStationInfoModel::VIEW_DATA] = tr("Viewing data needs the data view, which is not built yet");
+    m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
+        tr("Listening in real time needs the real-time data view, which is not built yet");
+    m_arrMissing[CStationInfoModel::PROGRAM_VELUNIT] =
+        tr("Programming the Velunit needs the Velunit Communications dialog, which is not built yet");
+    m_arrMissing[CStationInfoModel::PROGRAM_FLOWCOMPUTER] =
+        tr("Programming the Flow Computer needs the Program Flow Computer dialog, which is not built yet");
+
+    m_pPort = new QComboBox;
+    for (int port = 1; port <= 8; ++port)
+        m_pPort->addItem(QStringLiteral("COM %1").arg(port));
+    auto* comms = new QGroupBox(tr("Communications"));
+    auto* commsLayout = new QVBoxLayout(comms);
+    commsLayout->addWidget(m_pPort);
+    commsLayout->addWidget(m_pButtons[CStationInfoModel::LISTEN_REALTIME]);
+    commsLayout->addWidget(m_pButtons[CStationInfoModel::PROGRAM_VELUNIT]);
+    commsLayout->addWidget(m_pButtons[CStationInfoModel::PROGRAM_FLOWCOMPUTER]);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_pButtons[CStationInfoModel::CONFIGURE]);
+    buttons->addWidget(m_pButtons[CStationInfoModel::VIEW_DATA]);
+    buttons->addWidget(m_pButtons[CStationInfoModel::REFRESH]);
+    buttons->addSpacing(8);
+    buttons->addWidget(comms);
+    buttons->addStretch(1);
+
+    // The station and its channel beside the buttons, the data files across the bottom.
+    auto* left = new QVBoxLayout;
+    left->addLayout(header);
+    left->addLayout(channel, 1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(buttons);
+    auto* rows = new QVBoxLayout(this);
+    rows->addLayout(top, 1);
+    rows->addWidget(data);
+
+    connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this, &CStationInfoView::Configure);
+    connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
+    connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_model.m_nSelected = row;
+        ShowDataSummary();
+    });
+
+    ShowStation(nullptr);
+}
+
+QLabel* CStationInfoView::AddField(QFormLayout* form, const QString& label, const QFont* font)
+{
+    auto* name = new QLabel(label);
+    auto* value = new QLabel;
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (font) {
+        name->setFont(*font);
+        value->setFont(*font);
+    }
+    form->addRow(name, value);
+    m_arrFields.append({label, value});
+    return value;
+}
+
+QString CStationInfoView::FieldText(const QString& label) const
+{
+    for (const auto& field : m_arrFields)
+        if (field.first == label)
+            return field.second->text();
+    return {};
+}
+
+void CStationInfoView::ShowStation(CStation* station)
+{
+    m_pStation = station;
+    m_model.ShowStation(station);
+    m_pPreview->ShowStation(station);
+    StationToControls();
+    {
+        const QSignalBlocker block(m_pFiles);
+        m_pFiles->clear();
+    }
+    ApplyButtonStates();
+    if (station) {
+        RefreshDataList();
+        emit titleChanged(QString::fromStdString(m_model.m_strTitle));
+    }
+    m_pPort->setCurrentIndex(m_model.m_nPortIndex);
+}
+
+void CStationInfoView::RefreshDataList()
+{
+    if (!m_pStation)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int previous = m_pFiles->currentRow();
+    std::vector<std::string> names;
+    m_app.GetDataFiles(*m_pStation, names);
+    {
+        // Reading many files takes a while: say so before the work starts.
+        const QSignalBlocker block(m_pFiles);
+        m_pFiles->clear();
+        m_pFiles->addItem(tr("Please wait..."));
+        m_pFiles->repaint();
+    }
+    m_pStation->RemoveMissingSummaries(names);
+    for (const std::string& name : names)
+        if (!m_pStation->HasSummary(name))
+            m_pStation->UpdateSummary(name); // an unreadable file simply gets no summary
+    if (m_pStation->IsModified())
+        m_pStation->Save(); // a failure is not reported: the summaries come back next time
+    m_model.SetDataFiles(names, previous);
+    {
+        const QSignalBlocker block(m_pFiles);
+        m_pFiles->clear();
+        for (const std::string& name : names)
+            m_pFiles->addItem(QString::fromStdString(name));
+        if (m_model.m_nSelected >= 0)
+            m_pFiles->setCurrentRow(m_model.m_nSelected);
+    }
+    ApplyButtonStates();
+    ShowDataSummary();
+    QApplication::restoreOverrideCursor();
+}
+
+void CStationInfoView::ShowDataSummary()
+{
+    if (!m_pStation)
+        return;
+    m_model.ShowDataSummary(*m_pStation);
+    SummaryToControls();
+}
+
+void CStationInfoView::Refresh()
+{
+    if (!m_pStation)
+        return;
+    m_pStation->ClearSummaries();
+    RefreshDataList();
+}
+
+void CStationInfoView::Configure()
+{
+    if (!m_pStation || !m_pPrompter)
+        return;
+    auto copy = std::make_unique<CStation>(*m_pStation);
+    if (!m_pPrompter->EditStation(*copy, false))
+        return;
+    const bool hasSummaries = copy->GetSummaryCount() > 0;
+    // The application replaces the current station, writes it and shows it here again.
+    m_app.ReplaceStation(std::move(copy));
+    if (!hasSummaries)
+        RefreshDataList();
+}
+
+void CStationInfoView::StationToControls()
+{
+    m_pSiteName->setText(QString::fromStdString(m_model.m_strSiteName));
+    m_pLocation->setText(QString::fromStdString(m_model.m_strLocation));
+    m_pCreated->setText(QString::fromStdString(m_model.m_strCreated));
+    m_pOrientation->setText(QString::fromStdString(m_model.m_strOrientation));
+    m_pCaption->setText(QString::fromStdString(m_model.m_strCaption));
+    setWindowTitle(QString::fromStdString(m_model.m_strTitle));
+}
+
+void CStationInfoView::SummaryToControls()
+{
+    m_pStart->setText(QString::fromStdString(m_model.m_strStart));
+    m_pStop->setText(QString::fromStdString(m_model.m_strStop));
+    m_pEnsembles->setText(QString::fromStdString(m_model.m_strEnsembles));
+    m_pStageRange->setText(QString::fromStdString(m_model.m_strStageRange));
+    m_pVelocityRange->setText(QString::fromStdString(m_model.m_strVelocityRange));
+    m_pFlowRange->setText(QString::fromStdString(m_model.m_strFlowRange));
+    m_pEnsembleType->setText(QString::fromStdString(m_model.m_strEnsembleType));
+}
+
+void CStationInfoView::ApplyButtonStates()
+{
+    for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
+        const bool available = m_arrMissing[i].isEmpty();
+        m_pButtons[i]->setEnabled(available && m_model.m_bEnabled[i]);
+        m_pButtons[i]->setToolTip(m_arrMissing[i]);
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The station information view: the home screen of the current station. Site, location,
+// creation time, orientation and a drawing of the channel; the recorded data files with
+// the summary of the selected one; the buttons that lead to every other task.
+#include "app/StationInfoModel.h"
+
+#include <QWidget>
+
+class CChannelPreviewCtrl;
+class CStation;
+class CStationApp;
+class IAppPrompter;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+class CStationInfoView : public QWidget {
+    Q_OBJECT
+public:
+    CStationInfoView(CStationApp& app, QWidget* parent = nullptr);
+
+    void SetPrompter(IAppPrompter* prompter) { m_pPrompter = prompter; }
+
+    void ShowStation(CStation* station);
+    void RefreshDataList();
+    void ShowDataSummary();
+
+    // The texts shown in the fields, for the tests.
+    QString FieldText(const QString& label) const;
+    QPushButton* Button(CStationInfoModel::Button which) const { return m_pButtons[which]; }
+    QListWidget* DataList() const { return m_pFiles; }
+    QComboBox* PortList() const { return m_pPort; }
+    QLabel* Caption() const { return m_pCaption; }
+    CChannelPreviewCtrl* Preview() const { return m_pPreview; }
+
+signals:
+    void titleChanged(const QString& title);
+
+private:
+    void Configure();
+    void Refresh();
+    void StationToControls();
+    void SummaryToControls();
+    void ApplyButtonStates();
+    QLabel* AddField(class QFormLayout* form, const QString& label, const QFont* font);
+
+    CStationApp& m_app;
+    IAppPrompter* m_pPrompter = nullptr;
+    CStation* m_pStation = nullptr;
+    CStationInfoModel m_model;
+
+    QLabel *m_pSiteName, *m_pLocation, *m_pCreated, *m_pOrientation, *m_pCaption;
+    CChannelPreviewCtrl* m_pPreview;
+    QListWidget* m_pFiles;
+    QLabel *m_pStart, *m_pStop, *m_pEnsembles, *m_pStageRange, *m_pVelocityRange, *m_pFlowRange, *m_pEnsembleType;
+    QComboBox* m_pPort;
+    QPushButton* m_pButtons[CStationInfoModel::BUTTON_COUNT];
+    QString m_arrMissing[CStationInfoModel::BUTTON_COUNT];
+    QList<QPair<QString, QLabel*>> m_arrFields;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The "System" tab of the Station Configuration dialog: identity, display units, the
+// 4-20 mA output ranges, the totalizer pulse and the serial port of one station.
+#include "ui/SystemSettingsForm.h"
+
+#include <QWidget>
+
+class CStation;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class CSystemPage : public QWidget {
+    Q_OBJECT
+public:
+    // The site name and group can be typed only for a new station: they name its folder.
+    CSystemPage(CStation* station, bool isNew, QWidget* parent = nullptr);
+
+    void LoadPage();
+    void SavePage();
+
+    // For the tests and the dialog.
+    QLineEdit* SiteNameEdit() const { return m_pSiteName; }
+    QLineEdit* GroupEdit() const { return m_pGroup; }
+    QComboBox* StageCombo() const { return m_pStage; }
+    QComboBox* FlowCombo() const { return m_pFlow; }
+    QLineEdit* Stage20mAEdit() const { return m_pStage20; }
+    QCheckBox* PulseEveryBox() const { return m_pPulseEvery; }
+    QLineEdit* PulseEdit() const { return m_pPulse; }
+    QLabel* StageUnitLabel() const { return m_pStageUnit20; }
+
+private:
+    void FormToControls();
+    void ControlsToForm();
+    void OnUnitChanged();
+
+    CStation* m_pStation;
+    CSystemSettingsForm m_form;
+    QLineEdit *m_pSiteName, *m_pGroup;
+    QPlainTextEdit* m_pLocation;
+    QComboBox *m_pStage, *m_pVelocity, *m_pFlow, *m_pVolume, *m_pTemperature, *m_pPort;
+    QLineEdit *m_pFlow4, *m_pFlow20, *m_pVelocity4, *m_pVelocity20, *m_pStage4, *m_pStage20;
+    QLabel *m_pFlowUnit4, *m_pFlowUnit20, *m_pVelocityUnit4, *m_pVelocityUnit20, *m_pStageUnit4, *m_pStageUnit20;
+    QCheckBox* m_pPulseEvery;
+    QLineEdit* m_pPulse;
+    QLabel* m_pVolumeUnit;
+};

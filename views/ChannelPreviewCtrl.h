@@ -1,0 +1,14 @@
+#pragma once
+// The cross-section preview of a station's channel, drawn with the graph control.
+#include "views/GraphCtrl.h"
+
+class CStation;
+
+class CChannelPreviewCtrl : public CGraphCtrl {
+    Q_OBJECT
+public:
+    explicit CChannelPreviewCtrl(QWidget* parent = nullptr);
+
+    // Draws the station's channel; null clears the drawing.
+    void ShowStation(const CStation* station);
+};
