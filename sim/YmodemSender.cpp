@@ -72,7 +72,12 @@ void CYmodemSender::OnByte(unsigned char byte)
 {
     if (Finished())
         return;
-    // Two cancels in a row abandon the transfer, wherever it stands.
+    // Two cancels in a row abandon the transfer, wherever it stands; the rest of the
+    // receiver's run of cancels is swallowed so that none of it reaches the command line.
+    if (m_state == cancelled) {
+        m_nCans = byte == ymodem::CAN ? m_nCans + 1 : CANCEL_RUN;
+        return;
+    }
     m_nCans = byte == ymodem::CAN ? m_nCans + 1 : 0;
     if (m_nCans >= 2) {
         m_state = cancelled;

@@ -7,7 +7,7 @@
 //   < ACK C      > STX 01 FE <1024 bytes> crc ...      (NAK: the same block again)
 //   < ACK        > EOT
 //   < ACK C      > SOH 00 FF <zeros> crc
-//   < ACK        finished                               (CAN CAN: abandoned)
+//   < ACK        finished                 (CAN CAN: abandoned; a run of up to eight is taken)
 //
 // Faults for tests, each naming data blocks by their place in the file (1 = first):
 // corrupted once (bad CRC), dropped (never sent: a gap in the numbering), repeated (sent twice
@@ -38,7 +38,10 @@ public:
                   YmodemSenderFaults faults = {}, IClock* clock = nullptr);
 
     void OnByte(unsigned char byte) override;
-    bool Finished() const override { return m_state == done || m_state == cancelled; }
+    // The program cancels with a run of this many CAN bytes.
+    static constexpr int CANCEL_RUN = 8;
+
+    bool Finished() const override { return m_state == done || (m_state == cancelled && m_nCans >= CANCEL_RUN); }
 
     bool Completed() const { return m_state == done; }
     bool Cancelled() const { return m_state == cancelled; }

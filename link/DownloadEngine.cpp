@@ -1,0 +1,200 @@
+#include "link/DownloadEngine.h"
+
+#include "link/YmodemSerialLine.h"
+
+#include <cstdio>
+
+CDownloadEngine::CDownloadEngine(CInstrumentSession& session) : m_session(session) {}
+
+CDownloadEngine::~CDownloadEngine()
+{
+    Join();
+}
+
+bool CDownloadEngine::StartDownload(int baud)
+{
+    if (m_bRunning.load())
+        return false;
+    Join();
+    m_bRunning.store(true);
+    m_worker = std::thread([this, baud] {
+        Download(baud);
+        m_bRunning.store(false);
+    });
+    return true;
+}
+
+void CDownloadEngine::Join()
+{
+    if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id())
+        m_worker.join();
+}
+
+std::string CDownloadEngine::BaudCommand(int baud)
+{
+    switch (baud) {
+    case 19200:
+        return "CB 511";
+    case 38400:
+        return "CB 611";
+    case 57600:
+        return "CB 711";
+    default:
+        return "CB 411";
+    }
+}
+
+std::string CDownloadEngine::IncompleteReason(const YmodemProgress& p)
+{
+    if (CYmodemReceiver::IsComplete(p))
+        return {};
+    char text[160];
+    std::snprintf(text, sizeof text, "Transfer incomplete, %lld of %lld bytes received, %d transfer errors", p.received,
+                  p.total, p.errors);
+    return text;
+}
+
+bool CDownloadEngine::SetBaud(int baud)
+{
+    // The instrument answers at the old rate and then changes; so does this end.
+    std::string reply;
+    if (!m_session.SendCommand(BaudCommand(baud), reply, CInstrumentSession::kCommandTimeoutMs))
+        return false;
+    if (!m_session.Port()->Configure(baud))
+        return false;
+    m_nBaud = baud;
+    return true;
+}
+
+void CDownloadEngine::Publish(const YmodemProgress& progress)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress = progress;
+}
+
+void CDownloadEngine::GetProgress(std::string& name, long long& received, long long& total, int& errors) const
+{
+    std::lock_guard lock(m_mutex);
+    name = m_progress.fileName;
+    received = m_progress.received;
+    total = m_progress.total;
+    errors = m_progress.errors;
+}
+
+YmodemProgress CDownloadEngine::Progress() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_progress;
+}
+
+std::string CDownloadEngine::OutputPath() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_strOutputPath;
+}
+
+bool CDownloadEngine::Transfer()
+{
+    m_nAbort.store(0);
+    Publish(YmodemProgress{});
+    {
+        std::lock_guard lock(m_mutex);
+        m_strOutputPath.clear();
+    }
+    m_strFailure.clear();
+
+    CSerialPort& port = *m_session.Port();
+    // The echo of the command ends in "Y"; the batch starts right after it.
+    std::string echo;
+    if (!port.Write("MY\n") || !port.ReadUntil(echo, START_TIMEOUT_MS, 'Y')) {
+        m_strFailure = "the instrument did not start the transfer";
+        return false;
+    }
+
+    CYmodemSerialLine line(port);
+    CYmodemReceiver receiver(line, m_session.GetStationDirectory(), m_nAbort);
+    receiver.SetOnFileAnnounced([this](const YmodemProgress& p) {
+        Publish(p);
+        {
+            std::lock_guard lock(m_mutex);
+            m_strOutputPath = (std::filesystem::path(m_session.GetStationDirectory()) / p.fileName).string();
+        }
+        if (m_pOwner) {
+            m_pOwner->ShowProgress();
+            m_pOwner->EnableAbort();
+        }
+    });
+    receiver.SetOnProgress([this](const YmodemProgress& p) {
+        Publish(p);
+        if (m_pOwner)
+            m_pOwner->ShowProgress();
+    });
+    const bool ok = receiver.Receive();
+    Publish(receiver.Progress());
+    if (!ok) {
+        m_strFailure = receiver.FailureDetail();
+        return false;
+    }
+    if (!m_session.WaitForPrompt()) {
+        m_strFailure = "no prompt after the transfer";
+        return false;
+    }
+    return true;
+}
+
+bool CDownloadEngine::Download(int baud)
+{
+    if (!SetBaud(baud)) {
+        if (m_pOwner)
+            m_pOwner->DownloadFailed("Could not set download baud", true);
+        return false;
+    }
+    if (!Transfer()) {
+        if (m_pOwner) {
+            m_pOwner->DownloadFailed("Transfer error", true);
+            m_pOwner->Beep(600, 1000);
+        }
+        return false;
+    }
+    if (m_pOwner)
+        m_pOwner->Beep(600, 1000);
+    if (!SetBaud(NORMAL_BAUD)) {
+        if (m_pOwner)
+            m_pOwner->DownloadFailed("Could not reset normal baudrate", true);
+        return false;
+    }
+    // The protocol ran to its end, but a file with gaps or short of what was announced is
+    // not a copy to rely on (and never one to erase the recorder after).
+    const std::string incomplete = IncompleteReason(Progress());
+    if (!incomplete.empty()) {
+        if (m_pOwner)
+            m_pOwner->DownloadFailed(incomplete, false);
+        return false;
+    }
+    if (m_pOwner)
+        m_pOwner->DownloadComplete();
+    return true;
+}
+
+bool CDownloadEngine::ReEstablish()
+{
+    // What is left of a block in flight is of no use and could hold a ">" of its own.
+    CSerialPort& port = *m_session.Port();
+    port.Flush();
+    bool back = m_session.SendRaw(std::string(8, '\x18')) && m_session.WaitForPrompt();
+    if (back) {
+        port.Flush();
+        back = SetBaud(NORMAL_BAUD);
+    }
+    if (back)
+        return true;
+    if (m_session.WakeUp())
+        return true;
+    // A break returns the instrument to its normal rate; an end still at the download rate
+    // would not understand its banner.
+    if (m_nBaud != NORMAL_BAUD && m_session.Port()->Configure(NORMAL_BAUD)) {
+        m_nBaud = NORMAL_BAUD;
+        return m_session.WakeUp();
+    }
+    return false;
+}

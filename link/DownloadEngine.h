@@ -1,0 +1,87 @@
+#pragma once
+// Copies the instrument's recorded file into the station directory: raises the link to
+// 57600 baud, receives the file as a batch transfer, lowers the link to 9600 again, and
+// after a failure brings the instrument back to its prompt.
+//
+//   > CB 711\n        < CB 711\r\n>          then both ends at 57600
+//   > MY\n            < MY                   the batch transfer follows (YmodemReceiver.h)
+//   ...               < \r\n>
+//   > CB 411\n        < CB 411\r\n>          then both ends at 9600
+//
+// Download runs on a worker thread (StartDownload) or on the caller's. The worker shares
+// only the abort flag with other threads; the owner is notified from the worker thread, in
+// order, and must hand the notifications to its own thread if it needs to.
+#include "link/InstrumentSession.h"
+#include "link/YmodemReceiver.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class IDownloadOwner {
+public:
+    virtual ~IDownloadOwner() = default;
+    // Block 0 has named the file: from now on the operator may abort.
+    virtual void EnableAbort() = 0;
+    // After block 0 and after every block; GetProgress has the figures.
+    virtual void ShowProgress() = 0;
+    // reEstablish is false when the link is known to be sound (the file arrived but not
+    // whole): the owner reports the failure without disturbing the instrument.
+    virtual void DownloadFailed(const std::string& reason, bool reEstablish) = 0;
+    virtual void DownloadComplete() = 0;
+    // The audible end of a transfer; nothing by default.
+    virtual void Beep(int /*hz*/, int /*ms*/) {}
+};
+
+class CDownloadEngine {
+public:
+    static constexpr int DOWNLOAD_BAUD = 57600;
+    static constexpr int NORMAL_BAUD = 9600;
+    static constexpr int START_TIMEOUT_MS = 10000;
+
+    explicit CDownloadEngine(CInstrumentSession& session);
+    virtual ~CDownloadEngine(); // waits for the worker
+    CDownloadEngine(const CDownloadEngine&) = delete;
+    CDownloadEngine& operator=(const CDownloadEngine&) = delete;
+
+    void SetOwner(IDownloadOwner* owner) { m_pOwner = owner; }
+
+    // Starts Download(baud) on a worker thread; false only when one is still running.
+    bool StartDownload(int baud);
+    // Waits for the worker to end.
+    void Join();
+    bool IsRunning() const { return m_bRunning.load(); }
+
+    bool Download(int baud);
+    bool Transfer();
+    void Abort() { m_nAbort.store(1); }
+    bool SetBaud(int baud);
+    bool ReEstablish();
+
+    void GetProgress(std::string& name, long long& received, long long& total, int& errors) const;
+    YmodemProgress Progress() const;
+    // The file written by the last transfer (empty before block 0 named it).
+    std::string OutputPath() const;
+    const std::string& FailureDetail() const { return m_strFailure; }
+
+    // "CB 511" for 19200, "CB 611" for 38400, "CB 711" for 57600, "CB 411" for anything else.
+    static std::string BaudCommand(int baud);
+    // Why a transfer that ran to its end still does not count: fewer bytes than announced,
+    // or gaps in the block numbering. Empty when it is whole.
+    static std::string IncompleteReason(const YmodemProgress& progress);
+
+private:
+    void Publish(const YmodemProgress& progress);
+
+    CInstrumentSession& m_session;
+    IDownloadOwner* m_pOwner = nullptr;
+    std::atomic<int> m_nAbort{0};
+    std::atomic<bool> m_bRunning{false};
+    std::thread m_worker;
+    int m_nBaud = NORMAL_BAUD; // the rate this end was last set to
+    mutable std::mutex m_mutex; // guards the progress figures and the output path
+    YmodemProgress m_progress;
+    std::string m_strOutputPath;
+    std::string m_strFailure;
+};
