@@ -25,7 +25,8 @@ class CStationArchive;
 // why a failed load failed.
 struct StationLoadReport {
     std::vector<std::string> messages; // e.g. an unknown version; the load still succeeded
-    std::string error;                 // set when Load returns false
+    std::string error;                 // why Load returned false, without the path
+    bool cannotOpen = false;           // the file could not be opened or read at all
     bool wroteBack = false;            // an old-version file was rewritten in the current form
 };
 

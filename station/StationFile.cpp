@@ -160,7 +160,8 @@ bool CStation::Load(const std::string& path, const StationLoadOptions& options, 
 
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
-        out.error = "cannot open " + path;
+        out.error = "cannot open the file";
+        out.cannotOpen = true;
         return false;
     }
 
@@ -170,7 +171,7 @@ bool CStation::Load(const std::string& path, const StationLoadOptions& options, 
         CStationArchive ar(bytes);
         loaded.Serialize(ar);
     } catch (const CArchiveError& e) {
-        out.error = path + ": " + e.what();
+        out.error = e.what();
         return false;
     }
 

@@ -64,6 +64,7 @@ TEST(StationFileDamage, EveryTruncationFailsAndLeavesTheRecordAlone)
         StationLoadReport report;
         ASSERT_FALSE(station.Load(path, {}, &report)) << "length " << length;
         EXPECT_FALSE(report.error.empty());
+        EXPECT_FALSE(report.cannotOpen);
         EXPECT_EQ(station.GetSiteName(), "before");
         EXPECT_EQ(station.GetFilePath(), "");
         EXPECT_FALSE(station.IsModified());
@@ -130,7 +131,7 @@ TEST(StationFileDamage, FolderOrMissingFileIsNotAStation)
     CStation station{CDateTime(1.0)};
     StationLoadReport report;
     EXPECT_FALSE(station.Load((dir / "missing.hstn").string(), {}, &report));
-    EXPECT_NE(report.error.find("cannot open"), std::string::npos);
+    EXPECT_TRUE(report.cannotOpen);
     EXPECT_FALSE(station.Load(dir.Path().string()));
 }
 

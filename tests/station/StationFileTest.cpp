@@ -375,3 +375,141 @@ TEST(StationFile, EveryStoredFieldSurvivesASaveAndLoad)
     EXPECT_EQ(back.GetCalcSet(1).m_pGeometry->m_dPointZ[19], -19 * 2.5);
     EXPECT_EQ(back.GetCalcSet(1).m_nMounting, 4);
 }
+
+namespace
+{
+
+template <typename Record> std::vector<uint8_t> Store(Record& record)
+{
+    CStationArchive ar;
+    record.Serialize(ar);
+    return ar.Bytes();
+}
+
+template <typename Record> void LoadFrom(Record& record, const std::vector<uint8_t>& bytes)
+{
+    CStationArchive ar(bytes);
+    record.Serialize(ar);
+    EXPECT_EQ(ar.Remaining(), 0u);
+}
+
+} // namespace
+
+TEST(StationFile, SubRecordsHaveTheDocumentedFieldOrder)
+{
+    // Every field a different value, so a swapped pair shows.
+    CGraphPrefs prefs;
+    prefs.m_bTabular = 1;
+    prefs.m_bQVD = 2;
+    prefs.m_bWhisker = 3;
+    prefs.m_bContours = 4;
+    prefs.m_bBinVelocities = 5;
+    prefs.m_bVectors = 6;
+    prefs.m_bAmplitude = 7;
+    prefs.m_bCorrelation = 8;
+    prefs.m_bSpare = 9;
+    prefs.m_arrDataTypes = {11, 2};
+    ByteBuilder p;
+    for (int v : {1, 2, 3, 4, 5, 6, 8, 7, 9}) // correlation before amplitude
+        p.I32(v);
+    p.I32(2).U16(11).U16(2);
+    EXPECT_EQ(Store(prefs), p.bytes);
+    CGraphPrefs prefsBack;
+    LoadFrom(prefsBack, p.bytes);
+    EXPECT_EQ(prefsBack, prefs);
+
+    CDataSummary summary;
+    summary.m_strFileName = "f.001";
+    summary.m_dtStart = CDateTime(1.5, 0);
+    summary.m_dtStop = CDateTime(2.5, 2);
+    summary.m_nEnsembles = 3;
+    summary.m_nEnsembleType = 5;
+    summary.m_dStageMin = 4;
+    summary.m_dStageMax = 5;
+    summary.m_dVelocityMin = 6;
+    summary.m_dVelocityMax = 7;
+    summary.m_dFlowMin = 8;
+    summary.m_dFlowMax = 9;
+    ByteBuilder s;
+    s.ShortText("f.001").Date(0, 1.5).Date(2, 2.5).I32(3).I32(5);
+    for (double v : {4.0, 5.0, 6.0, 7.0, 8.0, 9.0})
+        s.F64(v);
+    EXPECT_EQ(Store(summary), s.bytes);
+    EXPECT_EQ(s.bytes.size(), 6u + 80u);
+    CDataSummary summaryBack;
+    LoadFrom(summaryBack, s.bytes);
+    EXPECT_EQ(summaryBack, summary);
+
+    CCalcSet set;
+    set.m_dtStart = CDateTime(100.25);
+    set.m_dBinSize = 1;
+    set.m_dBlank = 2;
+    set.m_dForcedDepth = 3;
+    set.m_nVelRangeStart = 4;
+    set.m_nVelRangeStop = 5;
+    set.m_nVelocityModel = 6;
+    for (int i = 0; i < 4; ++i)
+        set.m_dModelCoef[i] = 7 + i;
+    set.m_dCritVelocity = 11;
+    set.m_nMounting = 12;
+    CChannelGeometry& g = *set.m_pGeometry;
+    g.m_nType = 13;
+    g.m_dDiameter = 14;
+    g.m_dRectWidth = 15;
+    g.m_dRectHeight = 16;
+    g.m_dTrapWidth = 17;
+    g.m_dTrapHeight = 18;
+    g.m_dTrapSlope = 19;
+    g.m_nPoints = 20;
+    for (int i = 0; i < 20; ++i) {
+        g.m_dPointY[i] = 100 + i;
+        g.m_dPointZ[i] = 200 + i;
+    }
+    g.m_dPoly[0] = 21;
+    g.m_dPoly[1] = 22;
+    g.m_dPoly[2] = 23;
+    g.m_dZAdcp = 24;
+    g.m_dYAdcp = 25;
+    g.m_dZBottom = 26;
+    ByteBuilder c;
+    c.Date(0, 100.25).F64(1).F64(2).F64(3).I32(4).I32(5).I32(6);
+    c.F64(7).F64(8).F64(9).F64(10).F64(11).I32(12);
+    c.I32(13).F64(14).F64(15).F64(16).F64(17).F64(18).F64(19).I32(20);
+    for (int i = 0; i < 20; ++i)
+        c.F64(100 + i).F64(200 + i); // Y and Z interleaved, pair by pair
+    for (double v : {21.0, 22.0, 23.0, 24.0, 25.0, 26.0})
+        c.F64(v);
+    EXPECT_EQ(c.bytes.size(), CCalcSet::RECORD_SIZE);
+    EXPECT_EQ(Store(set), c.bytes);
+    CCalcSet setBack;
+    LoadFrom(setBack, c.bytes);
+    EXPECT_EQ(Store(setBack), c.bytes);
+    EXPECT_EQ(setBack.m_pGeometry->m_dPointZ[19], 219.0);
+
+    CCommandList list;
+    list.Clear();
+    list.Add("A", "");
+    list.Add("", "b c");
+    ByteBuilder l;
+    l.U16(4).ShortText("A").ShortText("").ShortText("").ShortText("b c");
+    EXPECT_EQ(Store(list), l.bytes);
+}
+
+TEST(StationFile, LongCommandListsUseTheWideCount)
+{
+    CCommandList list;
+    list.Clear();
+    for (int i = 0; i < 40000; ++i)
+        list.Add("C", "");
+    const auto bytes = Store(list);
+    ASSERT_GE(bytes.size(), 6u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFF);
+    EXPECT_EQ(bytes[2], 80000 & 0xFF);
+    EXPECT_EQ(bytes[3], (80000 >> 8) & 0xFF);
+    EXPECT_EQ(bytes[4], 80000 >> 16);
+    EXPECT_EQ(bytes[5], 0);
+    CCommandList back;
+    LoadFrom(back, bytes);
+    EXPECT_EQ(back.Count(), 40000);
+}
