@@ -45,7 +45,7 @@ bool CBufferedReader::ReadByte(uint8_t& b)
     return true;
 }
 
-bool CBufferedReader::ReadWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& bytes, size_t& size)
+bool CBufferedReader::ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
@@ -55,8 +55,11 @@ bool CBufferedReader::ReadWholeFile(const std::string& path, std::unique_ptr<uin
     ok = ok && end >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
         size = static_cast<size_t>(end);
-        // new[] without value-initialisation: the read fills every byte.
-        bytes.reset(new uint8_t[size ? size : 1]);
+        bytes = AllocateBytes(size);
+        if (!bytes) {
+            std::fclose(f);
+            return false;
+        }
         size_t got = 0;
         while (got < size) {
             const size_t n = std::fread(bytes.get() + got, 1, size - got, f);

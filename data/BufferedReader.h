@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include "data/ByteBuffer.h"
 #include <memory>
 #include <string>
 
@@ -29,7 +30,7 @@ public:
 
     // The whole file in one allocation of exactly its size. False when it cannot be
     // opened or read.
-    static bool ReadWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& bytes, size_t& size);
+    static bool ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size);
 
 private:
     std::FILE* m_pFile = nullptr;

@@ -37,16 +37,29 @@ int CEnsembleList::Load(const std::string& path, const IFlowSettingsSource& sett
 {
     if (!m_records.empty())
         AddSeparator();
-    std::unique_ptr<uint8_t[]> bytes;
+    ByteBuffer bytes;
     size_t size = 0;
     if (!CBufferedReader::ReadWholeFile(path, bytes, size))
         return 0;
     return LoadBuffer(std::move(bytes), size, settings);
 }
 
-int CEnsembleList::LoadBuffer(std::unique_ptr<uint8_t[]> bytes, size_t size, const IFlowSettingsSource& settings)
+int CEnsembleList::LoadBuffer(ByteBuffer bytes, size_t size, const IFlowSettingsSource& settings)
 {
     const uint8_t* data = bytes.get();
+    // One quick pass that only frames, so that the records are allocated once and exactly.
+    {
+        CEnsembleReader counter;
+        size_t framed = 0;
+        for (size_t at = 0; at < size;) {
+            at += counter.Feed(data + at, size - at, nullptr, false);
+            if (!counter.HasEnsemble())
+                break;
+            ++framed;
+            counter.Reset();
+        }
+        m_records.reserve(m_records.size() + framed + framed / 64 + 1);
+    }
     const bool timed = settings.HasTimedSettings();
     CEnsembleReader reader;
     size_t pos = 0;
@@ -102,7 +115,9 @@ uint8_t* CEnsembleList::Allocate(size_t size)
 {
     if (size > m_nFree) {
         const size_t block = size > ADD_BLOCK_SIZE ? size : ADD_BLOCK_SIZE;
-        m_blocks.push_back(std::make_unique<uint8_t[]>(block));
+        m_blocks.push_back(AllocateBytes(block));
+        if (!m_blocks.back())
+            throw std::bad_alloc();
         m_nBlockBytes += block;
         m_pFree = m_blocks.back().get();
         m_nFree = block;

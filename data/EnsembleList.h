@@ -5,6 +5,7 @@
 // one block as read, and each entry is a small fixed record that points into it and holds
 // the derived values; everything else is decoded from the bytes when asked for. Ensembles
 // added one by one (live data) are copied into blocks owned by the list.
+#include "data/ByteBuffer.h"
 #include "data/Ensemble.h"
 #include "data/EnsembleRef.h"
 #include "data/FlowSettings.h"
@@ -27,7 +28,7 @@ public:
     // added (separators not counted); 0 when the file cannot be read or holds none.
     int Load(const std::string& path, const IFlowSettingsSource& settings);
     // The same for bytes already in memory; the list keeps them.
-    int LoadBuffer(std::unique_ptr<uint8_t[]> bytes, size_t size, const IFlowSettingsSource& settings);
+    int LoadBuffer(ByteBuffer bytes, size_t size, const IFlowSettingsSource& settings);
 
     size_t GetCount() const { return m_records.size(); }
     CEnsembleRef GetAt(size_t i) const { return CEnsembleRef(m_records[i]); }
@@ -44,8 +45,8 @@ public:
 private:
     uint8_t* Allocate(size_t size);
 
-    std::vector<SEnsembleRecord> m_records;
-    std::vector<std::unique_ptr<uint8_t[]>> m_blocks;
+    std::vector<SEnsembleRecord, LargeAllocator<SEnsembleRecord>> m_records;
+    std::vector<ByteBuffer> m_blocks;
     size_t m_nBlockBytes = 0;
     uint8_t* m_pFree = nullptr;
     size_t m_nFree = 0;

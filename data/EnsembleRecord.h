@@ -34,13 +34,15 @@ struct SEnsembleRecord {
     double m_dArea = NODATA;
     double m_dFlow = NODATA;
     uint16_t m_nSize = 0;
-    uint8_t m_nType = ENSEMBLE_SEPARATOR;
-    int8_t m_nSign = 1;
-    uint8_t m_nCells = 0; // PD0: cells of the fixed leader; PD14: bins
-    uint8_t m_bXY = 0;    // PD0 coordinate flag: the velocity section holds X and Y
+    uint8_t m_nType : 4 = ENSEMBLE_SEPARATOR;
+    uint8_t m_bXY : 1 = 0;   // PD0 coordinate flag: the velocity section holds X and Y
+    uint8_t m_bLeft : 1 = 0; // velocity sign -1 (mounted on the left bank)
+    uint8_t m_nCells = 0;    // PD0: cells of the fixed leader; PD14: bins
     // PD0 section offsets from the start of the ensemble; 0 when absent (offset 0 holds
     // the header, never a section).
     uint16_t m_nSection[PD0_SECTION_COUNT] = {};
+
+    int GetSign() const { return m_bLeft ? -1 : 1; }
 };
 
-static_assert(sizeof(SEnsembleRecord) <= 72, "a loaded list keeps one record per ensemble");
+static_assert(sizeof(SEnsembleRecord) <= 64, "a loaded list keeps one record per ensemble");

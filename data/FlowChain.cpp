@@ -99,7 +99,7 @@ double ComputeMeanVelocity(double vi, double stage, const CFlowSettings& s)
 void ComputeDerived(SEnsembleRecord& rec, const CFlowSettings& s)
 {
     const int sign = s.m_nMounting == MOUNTING_LEFT ? -1 : 1;
-    rec.m_nSign = static_cast<int8_t>(sign);
+    rec.m_bLeft = sign < 0 ? 1 : 0;
     rec.m_dStage = rec.m_dIndexVelocity = rec.m_dMeanVelocity = rec.m_dArea = rec.m_dFlow = NODATA;
     if (rec.m_nType != ENSEMBLE_PD0 && rec.m_nType != ENSEMBLE_PD14)
         return;

@@ -25,5 +25,5 @@ public:
     int GetSectionOffset(int section) const;
     int GetNumCells() const { return m_rec.m_nCells; }
     bool IsXY() const { return m_rec.m_bXY != 0; }
-    int GetSign() const { return m_rec.m_nSign; }
+    int GetSign() const { return m_rec.GetSign(); }
 };

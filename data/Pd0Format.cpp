@@ -160,7 +160,7 @@ double CPd0Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam, 
             return NODATA;
         const int value = dataType == 101 ? 1 : dataType == 102 ? 2 : beam + 1;
         const int v = GetVelocity(rec, bin, value);
-        return v == -32768 ? NODATA : static_cast<double>(v * rec.m_nSign);
+        return v == -32768 ? NODATA : static_cast<double>(v * rec.GetSign());
     }
     case 105:
     case 107: {

@@ -18,5 +18,5 @@ public:
     void ComputeDerived(const CFlowSettings& settings);
 
     int GetNumBins() const { return m_rec.m_nCells; }
-    int GetSign() const { return m_rec.m_nSign; }
+    int GetSign() const { return m_rec.GetSign(); }
 };

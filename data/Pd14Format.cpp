@@ -90,7 +90,7 @@ double CPd14Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam,
         if (v == -32768)
             return NODATA;
         // The sign applies to X only: Y is shown as the instrument gave it.
-        return dataType == 101 ? static_cast<double>(v * rec.m_nSign) : static_cast<double>(v);
+        return dataType == 101 ? static_cast<double>(v * rec.GetSign()) : static_cast<double>(v);
     }
     case 105: {
         if (beam < 0 || beam >= 2 || bin < 0 || bin >= rec.m_nCells)
