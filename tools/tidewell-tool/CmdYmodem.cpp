@@ -1,0 +1,68 @@
+// ymodem-receive: one batch transfer received on a serial device into a folder, exactly as
+// the download receives it once the instrument has been told to send.
+#include "link/SerialPort.h"
+#include "link/YmodemReceiver.h"
+#include "link/YmodemSerialLine.h"
+#include "tools/tidewell-tool/ToolCommand.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+namespace {
+
+constexpr int RECEIVE_BAUD = 57600; // the rate the download runs at
+
+void ShowProgressLine(const YmodemProgress& p)
+{
+    std::fprintf(stderr, "\rReceiving %s: %lld of %lld bytes, %d transfer errors", p.fileName.c_str(), p.received,
+                 p.total, p.errors);
+    std::fflush(stderr);
+}
+
+int RunYmodemReceive(const std::vector<std::string>& args)
+{
+    ToolArgs parsed(args, {}, {});
+    if (parsed.Positional().size() != 2)
+        throw UsageError{"expected a device and a folder"};
+    const std::string device = parsed.Positional()[0];
+    const std::filesystem::path dir = parsed.Positional()[1];
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec))
+        throw ToolFailure{"not a folder: " + dir.string()};
+
+    CSerialPort port;
+    if (!port.Open(device, RECEIVE_BAUD))
+        throw ToolFailure{"could not open " + device + ", please verify the port is not in use"};
+
+    std::atomic<int> abort{0};
+    CYmodemSerialLine line(port);
+    CYmodemReceiver receiver(line, dir, abort);
+    const bool terminal = ::isatty(STDERR_FILENO) == 1;
+    if (terminal) {
+        receiver.SetOnFileAnnounced(ShowProgressLine);
+        receiver.SetOnProgress(ShowProgressLine);
+    }
+    const bool ok = receiver.Receive();
+    if (terminal)
+        std::fputs("\n", stderr);
+    const YmodemProgress& p = receiver.Progress();
+    if (!ok)
+        throw ToolFailure{"Transfer error: " + receiver.FailureDetail()};
+    std::cout << p.fileName << " " << p.received << "\n";
+    if (!CYmodemReceiver::IsComplete(p)) {
+        std::cout.flush();
+        char text[160];
+        std::snprintf(text, sizeof text, "Transfer incomplete, %lld of %lld bytes received, %d transfer errors",
+                      p.received, p.total, p.errors);
+        throw ToolFailure{text};
+    }
+    return 0;
+}
+
+ToolCommandRegistration reg{{"ymodem-receive", "", "ymodem-receive DEVICE DIR",
+                             "receive one batch file transfer on a serial device into a folder", &RunYmodemReceive}};
+
+} // namespace
