@@ -152,6 +152,14 @@ void CMainFrame::StartUp(int screenWidth)
     RefreshStationList();
     m_pInfoView->ShowStation(nullptr);
     m_pInfoWindow->show();
+    // Not a step of the classic start-up: the operator comes back to the station they
+    // left, with its row marked so that Refresh keeps it.
+    if (m_app.ReopenLastStation()) {
+        const std::string path = m_app.GetStation()->GetFilePath();
+        for (int i = 0; i < m_app.GetStationCount(); ++i)
+            if (m_app.GetStationPath(i) == path)
+                m_pStationsBar->SelectRow(i);
+    }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 

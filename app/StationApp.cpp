@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <filesystem>
+
 #include <utility>
 
 CStationApp::CStationApp(CSettingsStore settings, QObject* parent)
@@ -18,6 +20,34 @@ void CStationApp::Message(const std::string& text)
 {
     if (m_pPrompter)
         m_pPrompter->ShowMessage(text);
+}
+
+namespace {
+constexpr const char* kLastStationKey = "LastStation";
+}
+
+void CStationApp::RememberStation()
+{
+    if (!m_pStation || m_pStation->GetFilePath().empty())
+        return;
+    if (m_settings.Get(kLastStationKey, "") == m_pStation->GetFilePath())
+        return;
+    // Only a convenience: a settings file that cannot be written costs nothing else.
+    if (m_settings.Set(kLastStationKey, m_pStation->GetFilePath()))
+        m_settings.Save();
+}
+
+bool CStationApp::ReopenLastStation()
+{
+    const std::string path = m_settings.Get(kLastStationKey, "");
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec))
+        return false;
+    std::string message;
+    if (!m_site.OpenStationFile(path, m_pStation, message))
+        return false;
+    emit stationChanged(m_pStation.get());
+    return true;
 }
 
 void CStationApp::ReadStationDir()
@@ -39,6 +69,7 @@ bool CStationApp::OpenStationFile(const std::string& path)
         Message(message);
         return false;
     }
+    RememberStation();
     emit stationChanged(m_pStation.get());
     return true;
 }
@@ -66,6 +97,7 @@ void CStationApp::NewStation()
         }
         if (!ok && !message.empty())
             Message(message);
+        RememberStation();
         emit stationChanged(m_pStation.get());
         emit stationListChanged();
         return;
@@ -79,6 +111,7 @@ bool CStationApp::AddStation(std::unique_ptr<CStation> station)
     if (!ok && !message.empty())
         Message(message);
     if (!station) {
+        RememberStation();
         emit stationChanged(m_pStation.get());
         emit stationListChanged();
     }
@@ -101,6 +134,7 @@ void CStationApp::CopyStation()
             Message(message);
         return;
     }
+    RememberStation();
     emit stationChanged(m_pStation.get());
     emit stationListChanged();
 }

@@ -59,6 +59,11 @@ public:
         m_site.GetDataFiles(station, names);
     }
 
+    // The station open when the program last ended (or last opened), when its file is
+    // still there; opened quietly, as a start-up step must not greet the operator with a
+    // message about a station that has gone.
+    bool ReopenLastStation();
+
     // Shut-down: a modified current station is written without asking, then dropped.
     void ExitInstance();
 
@@ -74,6 +79,7 @@ signals:
 
 private:
     void Message(const std::string& text);
+    void RememberStation();
 
     CSettingsStore m_settings;
     CSiteDirectory m_site;

@@ -1,5 +1,6 @@
 #include "app/StationsBar.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -21,6 +22,7 @@ CStationsBar::CStationsBar(QWidget* parent) : QDockWidget(tr("Stations"), parent
     m_pGrid->setWordWrap(false);
     m_pGrid->verticalHeader()->setDefaultSectionSize(m_pGrid->fontMetrics().height() + 8);
     setWidget(m_pGrid);
+    m_pGrid->viewport()->installEventFilter(this);
     connect(m_pGrid, &QTableWidget::cellClicked, this, [this](int row, int) { emit rowClicked(row); });
     resize(200, 350); // the floating size
 }
@@ -66,10 +68,12 @@ std::string CStationsBar::RowGroup(int row) const
     return item ? item->text().toStdString() : std::string();
 }
 
-void CStationsBar::resizeEvent(QResizeEvent* event)
+bool CStationsBar::eventFilter(QObject* watched, QEvent* event)
 {
-    QDockWidget::resizeEvent(event);
-    FitColumns();
+    // The grid's visible width changes with the bar and with its scroll bar coming and going.
+    if (watched == m_pGrid->viewport() && event->type() == QEvent::Resize)
+        FitColumns();
+    return QDockWidget::eventFilter(watched, event);
 }
 
 void CStationsBar::FitColumns()

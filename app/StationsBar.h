@@ -27,7 +27,7 @@ signals:
     void rowClicked(int row);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FitColumns();

@@ -1,0 +1,165 @@
+// The station information view: data file list, summaries and their ranges, Refresh.
+#include "tests/gui/GuiFixture.h"
+
+#include "app/StationInfoModel.h"
+#include "app/StationInfoView.h"
+#include "app/StationsBar.h"
+#include "data/NoData.h"
+#include "data/Units.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+CDataSummary Summary(const std::string& name)
+{
+    CDataSummary s;
+    s.m_strFileName = name;
+    s.m_dtStart = CDateTime::FromParts(2006, 1, 1, 0, 0, 0);
+    s.m_dtStop = CDateTime::FromParts(2006, 1, 2, 12, 30, 0);
+    s.m_nEnsembles = 217;
+    s.m_nEnsembleType = 3;
+    return s;
+}
+
+TEST(StationInfoModel, RangesWithMissingBounds)
+{
+    EXPECT_EQ(CStationInfoModel::RangeText(NODATA, NODATA, UNIT_METERS), "Not Available");
+    EXPECT_EQ(CStationInfoModel::RangeText(NODATA, 30000, UNIT_METERS), "3.00 m");
+    EXPECT_EQ(CStationInfoModel::RangeText(12500, NODATA, UNIT_METERS), "1.25 m");
+    EXPECT_EQ(CStationInfoModel::RangeText(12500, 30000, UNIT_METERS), "1.25 - 3.00 m");
+    EXPECT_EQ(CStationInfoModel::RangeText(0, 30480, UNIT_FEET), "0.00 - 10.00 ft");
+}
+
+TEST(StationInfoModel, CaptionsOrientationAndTypes)
+{
+    EXPECT_EQ(CStationInfoModel::GeometryCaption(22, UNIT_FEET), "Trapezoidal - Units in Feet");
+    EXPECT_EQ(CStationInfoModel::GeometryCaption(20, UNIT_METERS), "Multi-Point - Units in Meters");
+    EXPECT_EQ(CStationInfoModel::GeometryCaption(99, UNIT_METERS), "Meters");
+    EXPECT_EQ(CStationInfoModel::OrientationText(2, "x"), "Right - Horizontal");
+    EXPECT_EQ(CStationInfoModel::OrientationText(7, "Top - Vertical"), "Top - Vertical");
+    EXPECT_EQ(CStationInfoModel::EnsembleTypeText(2), "PD14");
+    EXPECT_EQ(CStationInfoModel::EnsembleTypeText(5), "Mixed");
+    EXPECT_EQ(CStationInfoModel::EnsembleTypeText(1), "Unknown");
+}
+
+TEST(StationInfoModel, SelectionAfterRefresh)
+{
+    CStationInfoModel m;
+    m.SetDataFiles({"a.001", "b.002", "c.003"}, 2);
+    EXPECT_EQ(m.m_nSelected, 2);
+    m.SetDataFiles({"a.001", "b.002"}, 2); // beyond the new end: nothing
+    EXPECT_EQ(m.m_nSelected, -1);
+    m.SetDataFiles({"a.001", "b.002"}, 0);
+    EXPECT_EQ(m.m_nSelected, 0);
+    m.SetDataFiles({"a.001"}, -1);
+    EXPECT_EQ(m.m_nSelected, 0);
+}
+
+class InfoViewTest : public GuiTest {
+protected:
+    // A metric station with three data files: two summarised, one unreadable.
+    void MakeStationWithData()
+    {
+        WriteConfig();
+        m_file = MakeStation("Weir", "", [](CStation& s) {
+            s.SetStageUnits(UNIT_METERS);
+            s.SetVelocityUnits(UNIT_METERS_PER_SECOND);
+            CDataSummary one = Summary("20060101.001");
+            one.m_dStageMax = 30000; // no minimum
+            one.m_dVelocityMin = 250;
+            one.m_dVelocityMax = 1250;
+            s.AddSummary(one);
+            CDataSummary two = Summary("20060102.002");
+            two.m_nEnsembleType = 2;
+            s.AddSummary(two);
+            s.AddSummary(Summary("19990101.009")); // its file is gone
+        });
+        for (const char* name : {"20060101.001", "20060102.002", "20060103.003"})
+            testsupport::WriteFileText(m_file.parent_path() / name, "not an ensemble");
+        testsupport::WriteFileText(m_file.parent_path() / "notes.txt", "n");
+        Start();
+        m_frame->StationsBar()->SelectRow(0);
+        m_app->OpenStation("Weir", "");
+        m_view = m_frame->InfoView();
+    }
+
+    void Select(const QString& name)
+    {
+        const auto items = m_view->DataList()->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        m_view->DataList()->setCurrentItem(items[0]);
+    }
+
+    fs::path m_file;
+    CStationInfoView* m_view = nullptr;
+};
+
+TEST_F(InfoViewTest, ListsDataFilesAndDropsSummariesOfMissingOnes)
+{
+    MakeStationWithData();
+    ASSERT_EQ(m_view->DataList()->count(), 3);
+    EXPECT_EQ(m_view->DataList()->currentRow(), 0);
+    EXPECT_FALSE(m_app->GetStation()->HasSummary("19990101.009"));
+    // The cleaned cache was written back.
+    CStation reread;
+    ASSERT_TRUE(reread.Load(m_file.string()));
+    EXPECT_FALSE(reread.HasSummary("19990101.009"));
+    EXPECT_TRUE(reread.HasSummary("20060101.001"));
+}
+
+TEST_F(InfoViewTest, SummaryRangesWithOneBoundMissing)
+{
+    MakeStationWithData();
+    Select("20060101.001");
+    EXPECT_EQ(m_view->FieldText("Start Time:"), "2006/01/01 00:00:00");
+    EXPECT_EQ(m_view->FieldText("Stop Time:"), "2006/01/02 12:30:00");
+    EXPECT_EQ(m_view->FieldText("Ensembles:"), "217");
+    EXPECT_EQ(m_view->FieldText("Stage Range:"), "3.00 m");
+    EXPECT_EQ(m_view->FieldText("Velocity Range:"), "0.25 - 1.25 m/s");
+    EXPECT_EQ(m_view->FieldText("Flow Range:"), "Not Available");
+    EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD0");
+}
+
+TEST_F(InfoViewTest, FileWithoutSummaryShowsNotAvailableAndKeepsTheType)
+{
+    MakeStationWithData();
+    Select("20060102.002");
+    EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD14");
+    Select("20060103.003"); // unreadable: no summary
+    for (const char* field : {"Start Time:", "Stop Time:", "Ensembles:", "Stage Range:", "Velocity Range:",
+                              "Flow Range:"})
+        EXPECT_EQ(m_view->FieldText(field), "Not Available") << field;
+    EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD14");
+}
+
+TEST_F(InfoViewTest, RefreshRereadsAndKeepsTheSelection)
+{
+    MakeStationWithData();
+    const int row = m_view->DataList()->currentRow() == 2 ? 1 : 2;
+    m_view->DataList()->setCurrentRow(row);
+    const QString selected = m_view->DataList()->currentItem()->text();
+    m_view->Button(CStationInfoModel::REFRESH)->click();
+    EXPECT_EQ(m_view->DataList()->currentRow(), row);
+    EXPECT_EQ(m_view->DataList()->currentItem()->text(), selected);
+    // Every summary was dropped and none of the junk files gives one back.
+    EXPECT_EQ(m_app->GetStation()->GetSummaryCount(), 0);
+    EXPECT_EQ(m_view->FieldText("Stage Range:"), "Not Available");
+}
+
+TEST_F(InfoViewTest, StationWithoutDataFilesKeepsThePreviousSummaryTexts)
+{
+    MakeStationWithData();
+    Select("20060101.001");
+    MakeStation("Empty");
+    m_frame->RefreshStationList();
+    m_app->OpenStation("Empty", "");
+    EXPECT_EQ(m_view->DataList()->count(), 0);
+    EXPECT_EQ(m_view->FieldText("Stage Range:"), "3.00 m");
+    EXPECT_TRUE(m_view->Button(CStationInfoModel::CONFIGURE)->isEnabled());
+}
+
+} // namespace
