@@ -189,6 +189,12 @@ TEST(SettingsStoreFile, UnreadableFileIsAFailure)
     CSettingsStore store(dir / "Tidewell.conf");
     EXPECT_FALSE(store.Load());
     EXPECT_FALSE(store.Save()); // and cannot be replaced by one
+    // The failed save leaves the folder as it was, with no temporary file beside it.
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "Tidewell.conf"));
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
 }
 
 } // namespace
