@@ -214,13 +214,16 @@ bool CSiteDirectory::IsSafeStationLocation(const std::string& siteName, const st
 }
 
 bool CSiteDirectory::OpenStationFile(const std::string& path, std::unique_ptr<CStation>& current,
-                                     std::string& message) const
+                                     std::string& message, std::vector<std::string>* notices) const
 {
     auto station = std::make_unique<CStation>();
-    if (!station->Load(path)) {
+    StationLoadReport report;
+    if (!station->Load(path, {}, &report)) {
         message = "Failed to load " + path + " file may be in use or corrupted!";
         return false;
     }
+    if (notices)
+        notices->insert(notices->end(), report.messages.begin(), report.messages.end());
     if (current && current->IsModified())
         current->Save();
     // Where the file lies decides the group, whatever the file says; setting it marks the
@@ -231,9 +234,10 @@ bool CSiteDirectory::OpenStationFile(const std::string& path, std::unique_ptr<CS
 }
 
 bool CSiteDirectory::OpenStation(const std::string& siteName, const std::string& group,
-                                 std::unique_ptr<CStation>& current, std::string& message) const
+                                 std::unique_ptr<CStation>& current, std::string& message,
+                                 std::vector<std::string>* notices) const
 {
-    return OpenStationFile(GetStationFilePath(siteName, group), current, message);
+    return OpenStationFile(GetStationFilePath(siteName, group), current, message, notices);
 }
 
 bool CSiteDirectory::StationFileExists(const std::string& siteName, const std::string& group) const

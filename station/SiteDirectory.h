@@ -67,11 +67,15 @@ class CSiteDirectory
     // ("Failed to load <path> file may be in use or corrupted!") and `current` is kept.
     // A modified current station is saved first (a failed save is not reported). The new
     // station's group is set from its path, which marks it modified.
-    bool OpenStationFile(const std::string& path, std::unique_ptr<CStation>& current,
-                         std::string& message) const;
+    // A file can open and still have something to tell the operator (a version number
+    // this program does not know opens as a station with every default): those texts are
+    // appended to `notices` when it is given.
+    bool OpenStationFile(const std::string& path, std::unique_ptr<CStation>& current, std::string& message,
+                         std::vector<std::string>* notices = nullptr) const;
     // The station file of a site name and group, opened as above.
     bool OpenStation(const std::string& siteName, const std::string& group,
-                     std::unique_ptr<CStation>& current, std::string& message) const;
+                     std::unique_ptr<CStation>& current, std::string& message,
+                     std::vector<std::string>* notices = nullptr) const;
 
     // True when a station file of that site name and group is already on disk.
     bool StationFileExists(const std::string& siteName, const std::string& group) const;

@@ -231,6 +231,18 @@ TEST_F(SiteDirectoryTest, OpeningAnotherStationSavesAModifiedCurrentOne)
     EXPECT_EQ(reread.GetLocation(), "");
 }
 
+TEST_F(SiteDirectoryTest, AFileOfAnUnknownVersionOpensWithDefaultsAndANotice)
+{
+    fs::create_directory(m_dir / "Future");
+    testsupport::WriteFileBytes(m_dir / "Future" / "Future.hstn", {3, 0, 0, 0});
+    std::unique_ptr<CStation> current;
+    std::string message;
+    std::vector<std::string> notices;
+    ASSERT_TRUE(m_site.OpenStation("Future", "", current, message, &notices));
+    EXPECT_EQ(notices, std::vector<std::string>{"Error, station file has invalid version number."});
+    EXPECT_EQ(current->GetSiteName(), "");
+}
+
 TEST_F(SiteDirectoryTest, AddCreatesOnlyTheLastFolderLevelAndWritesTheFile)
 {
     std::unique_ptr<CStation> current = NewStation("Old");
