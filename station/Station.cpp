@@ -262,9 +262,15 @@ void CStation::AddCalcSetFromStation(const CDateTime& start)
 
 void CStation::SortCalcSets()
 {
+    // A start that is not a number (a damaged file) sorts first, so that the order stays
+    // a strict one whatever the file held.
+    const auto key = [](const std::unique_ptr<CCalcSet>& set) {
+        const double t = set->m_dtStart.m_dt;
+        return std::isnan(t) ? -std::numeric_limits<double>::infinity() : t;
+    };
     std::stable_sort(m_arrCalcSets.begin(), m_arrCalcSets.end(),
-                     [](const std::unique_ptr<CCalcSet>& a, const std::unique_ptr<CCalcSet>& b) {
-                         return a->m_dtStart.m_dt < b->m_dtStart.m_dt;
+                     [&](const std::unique_ptr<CCalcSet>& a, const std::unique_ptr<CCalcSet>& b) {
+                         return key(a) < key(b);
                      });
 }
 

@@ -25,7 +25,9 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
         return false;
     struct stat info {
     };
-    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    // Far beyond any real station; refuse rather than read a wrong file into memory.
+    constexpr off_t kLargest = off_t{256} << 20;
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargest;
     bytes.clear();
     uint8_t buffer[4096];
     while (ok) {

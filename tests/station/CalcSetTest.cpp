@@ -2,6 +2,7 @@
 #include "station/Station.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace
 {
@@ -63,6 +64,22 @@ TEST(CalcSets, EqualStartTimesKeepTheirOrderAndEditsResort)
     EXPECT_EQ(station.GetCalcSet(1).m_nVelRangeStart, 2);
     EXPECT_EQ(station.GetCalcSet(2).m_nVelRangeStart, 3);
     EXPECT_EQ(station.GetCalcSet(3).m_nVelRangeStart, 1);
+}
+
+TEST(CalcSets, ANonNumberStartFromADamagedFileSortsFirst)
+{
+    CStation station{CDateTime(1.0)};
+    station.AddCalcSet(SetAt(3, 3));
+    auto odd = std::make_unique<CCalcSet>();
+    odd->m_dtStart = CDateTime(std::numeric_limits<double>::quiet_NaN());
+    odd->m_nVelRangeStart = 0;
+    station.AddCalcSet(std::move(odd));
+    station.AddCalcSet(SetAt(1, 1));
+    ASSERT_EQ(station.GetCalcSetCount(), 3);
+    EXPECT_EQ(station.GetCalcSet(0).m_nVelRangeStart, 0);
+    EXPECT_EQ(station.GetCalcSet(1).m_nVelRangeStart, 1);
+    EXPECT_EQ(station.GetCalcSet(2).m_nVelRangeStart, 3);
+    EXPECT_EQ(TagAt(station, 2), 1);
 }
 
 TEST(CalcSets, RemoveAndClearReachTheFile)
