@@ -205,6 +205,8 @@ QMdiSubWindow* CMainFrame::OpenDataWindow(QWidget* content)
 void CMainFrame::OnStationChanged(CStation* station)
 {
     m_pInfoView->ShowStation(station);
+    // A longer location may need more room than the window had; never squeeze the view.
+    m_pInfoWindow->resize(m_pInfoWindow->size().expandedTo(m_pInfoWindow->sizeHint()));
 }
 
 void CMainFrame::UpdateViewChecks()

@@ -24,35 +24,40 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     big.setPixelSize(18);
     big.setWeight(QFont::Normal);
 
-    auto* header = new QFormLayout;
-    header->setLabelAlignment(Qt::AlignRight);
+    auto* header = new QGridLayout;
     header->setHorizontalSpacing(12);
-    m_pSiteName = AddField(header, tr("Site Name:"), &big);
-    m_pLocation = AddField(header, tr("Location:"), &big);
-    m_pCreated = AddField(header, tr("Created:"), &big);
-    m_pOrientation = AddField(header, tr("Orientation:"), &big);
+    header->setColumnStretch(1, 1);
+    m_pSiteName = AddField(header, tr("Site Name:"), big);
+    m_pLocation = AddField(header, tr("Location:"), big);
+    m_pCreated = AddField(header, tr("Created:"), big);
+    m_pOrientation = AddField(header, tr("Orientation:"), big);
+    // Two lines are kept for the location, so that a long one does not push the drawing and
+    // the data files out of a window sized for one line.
     m_pLocation->setWordWrap(true);
+    m_pLocation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pLocation->setMinimumHeight(2 * QFontMetrics(big).lineSpacing());
+    m_pLocation->setMinimumWidth(260);
 
     m_pCaption = new QLabel;
     m_pCaption->setAlignment(Qt::AlignHCenter);
     m_pPreview = new CChannelPreviewCtrl;
-    m_pPreview->setMinimumSize(300, 170);
+    m_pPreview->setMinimumSize(300, 200);
     auto* channel = new QVBoxLayout;
     channel->addWidget(m_pCaption);
     channel->addWidget(m_pPreview, 1);
 
     m_pFiles = new QListWidget;
     m_pFiles->setMinimumWidth(130);
-    m_pFiles->setFixedHeight(150);
+    m_pFiles->setFixedHeight(120);
     auto* summary = new QFormLayout;
     summary->setLabelAlignment(Qt::AlignRight);
-    m_pStart = AddField(summary, tr("Start Time:"), nullptr);
-    m_pStop = AddField(summary, tr("Stop Time:"), nullptr);
-    m_pEnsembles = AddField(summary, tr("Ensembles:"), nullptr);
-    m_pStageRange = AddField(summary, tr("Stage Range:"), nullptr);
-    m_pVelocityRange = AddField(summary, tr("Velocity Range:"), nullptr);
-    m_pFlowRange = AddField(summary, tr("Flow Range:"), nullptr);
-    m_pEnsembleType = AddField(summary, tr("Ensemble Type:"), nullptr);
+    m_pStart = AddField(summary, tr("Start Time:"));
+    m_pStop = AddField(summary, tr("Stop Time:"));
+    m_pEnsembles = AddField(summary, tr("Ensembles:"));
+    m_pStageRange = AddField(summary, tr("Stage Range:"));
+    m_pVelocityRange = AddField(summary, tr("Velocity Range:"));
+    m_pFlowRange = AddField(summary, tr("Flow Range:"));
+    m_pEnsembleType = AddField(summary, tr("Ensemble Type:"));
     auto* data = new QGroupBox(tr("Data Files"));
     auto* dataRow = new QHBoxLayout(data);
     dataRow->addWidget(m_pFiles, 2);
@@ -102,6 +107,7 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     auto* rows = new QVBoxLayout(this);
     rows->addLayout(top, 1);
     rows->addWidget(data);
+    rows->setSizeConstraint(QLayout::SetMinimumSize);
 
     connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this, &CStationInfoView::Configure);
     connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
@@ -113,16 +119,26 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     ShowStation(nullptr);
 }
 
-QLabel* CStationInfoView::AddField(QFormLayout* form, const QString& label, const QFont* font)
+QLabel* CStationInfoView::AddField(QFormLayout* form, const QString& label)
 {
+    auto* value = new QLabel;
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(new QLabel(label), value);
+    m_arrFields.append({label, value});
+    return value;
+}
+
+QLabel* CStationInfoView::AddField(QGridLayout* grid, const QString& label, const QFont& font)
+{
+    // Labels stay at the top of their row, beside the first line of a longer value.
     auto* name = new QLabel(label);
     auto* value = new QLabel;
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    if (font) {
-        name->setFont(*font);
-        value->setFont(*font);
-    }
-    form->addRow(name, value);
+    name->setFont(font);
+    value->setFont(font);
+    const int row = grid->rowCount();
+    grid->addWidget(name, row, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(value, row, 1, Qt::AlignLeft | Qt::AlignTop);
     m_arrFields.append({label, value});
     return value;
 }

@@ -43,7 +43,8 @@ private:
     void StationToControls();
     void SummaryToControls();
     void ApplyButtonStates();
-    QLabel* AddField(class QFormLayout* form, const QString& label, const QFont* font);
+    QLabel* AddField(class QFormLayout* form, const QString& label);
+    QLabel* AddField(class QGridLayout* grid, const QString& label, const QFont& font);
 
     CStationApp& m_app;
     IAppPrompter* m_pPrompter = nullptr;

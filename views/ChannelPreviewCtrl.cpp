@@ -3,6 +3,11 @@
 #include "station/Station.h"
 #include "views/ChannelPreview.h"
 
+#include <QFont>
+#include <QFontMetrics>
+
+#include <algorithm>
+
 CChannelPreviewCtrl::CChannelPreviewCtrl(QWidget* parent) : CGraphCtrl(parent)
 {
     ShowStation(nullptr);
@@ -12,6 +17,7 @@ void CChannelPreviewCtrl::ShowStation(const CStation* station)
 {
     Reset();
     SetMargins(16, 16, 16, 16);
+    m_bHasXTitle = false;
     if (station) {
         CChannelPreview preview;
         preview.Build(station->GetGeometry(), station->GetMounting(), station->GetStageUnits(),
@@ -23,8 +29,7 @@ void CChannelPreviewCtrl::ShowStation(const CStation* station)
         model.m_bIncludeZero = true;
         model.m_bXTickLabels = true;
         model.m_bDrawAxes = false;
-        if (preview.m_bCurve)
-            SetMargins(16, 40, 56, 16);
+        m_bHasXTitle = !preview.m_strXTitle.empty();
         SetXTitle(QString::fromStdString(preview.m_strXTitle));
         SetYTitle(QString::fromStdString(preview.m_strYTitle));
         SetMessage(QString::fromStdString(preview.m_strMessage));
@@ -37,6 +42,24 @@ void CChannelPreviewCtrl::ShowStation(const CStation* station)
                 AddPoint(line.xy[i], line.xy[i + 1], series);
             ++series;
         }
+        FitLabelMargins();
     }
     update();
+}
+
+void CChannelPreviewCtrl::FitLabelMargins()
+{
+    // The drawing keeps 16 pixels of margin, widened on the left and at the bottom just
+    // enough for the tick labels, so that no label is cut at the edge of the control.
+    CGraphModel& model = Model();
+    model.ComputeSteps();
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    const QFontMetrics fm(font);
+    int widest = 0;
+    for (double y : model.YTicks())
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(model.YLabel(y))));
+    const int left = std::max(model.m_nLeftMargin, widest + 6 + (m_bHasXTitle ? fm.height() + 2 : 0));
+    const int bottom = std::max(model.m_nBottomMargin, fm.height() + 4 + (m_bHasXTitle ? fm.height() : 0));
+    SetMargins(model.m_nTopMargin, bottom, left, model.m_nRightMargin);
 }

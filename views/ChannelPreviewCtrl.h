@@ -11,4 +11,8 @@ public:
 
     // Draws the station's channel; null clears the drawing.
     void ShowStation(const CStation* station);
+
+private:
+    void FitLabelMargins();
+    bool m_bHasXTitle = false;
 };

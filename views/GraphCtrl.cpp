@@ -168,11 +168,15 @@ void CGraphCtrl::DrawSeries(QPainter& dc, int series)
 
 void CGraphCtrl::DrawFrame(QPainter& dc)
 {
+    // The plot area includes its far edges (DataToPixel puts the maxima there), so the
+    // bands stop one pixel short of them and a section's floor or wall stays visible.
     const int w = width(), h = height();
+    const int bottom = std::max(0, m_model.m_nBottomMargin - 1);
+    const int right = std::max(0, m_model.m_nRightMargin - 1);
     dc.fillRect(0, 0, w, m_model.m_nTopMargin, m_crBackground);
-    dc.fillRect(0, h - m_model.m_nBottomMargin, w, m_model.m_nBottomMargin, m_crBackground);
+    dc.fillRect(0, h - bottom, w, bottom, m_crBackground);
     dc.fillRect(0, 0, m_model.m_nLeftMargin, h, m_crBackground);
-    dc.fillRect(w - m_model.m_nRightMargin, 0, m_model.m_nRightMargin, h, m_crBackground);
+    dc.fillRect(w - right, 0, right, h, m_crBackground);
 }
 
 void CGraphCtrl::DrawTickLabels(QPainter& dc)
