@@ -112,289 +112,114 @@ class CStation
     void ClearCalcSets();
 
     // --- Accessors ---
+    // clang-format off
     const std::string& GetFilePath() const { return m_strFilePath; }
     void SetFilePath(const std::string& path) { m_strFilePath = path; }
     int32_t GetVersion() const { return m_nVersion; }
     const std::string& GetSiteName() const { return m_strSiteName; }
-    void SetSiteName(const std::string& v)
-    {
-        m_strSiteName = v;
-        Touch();
-    }
+    void SetSiteName(const std::string& v) { m_strSiteName = v; Touch(); }
     const std::string& GetLocation() const { return m_strLocation; }
-    void SetLocation(const std::string& v)
-    {
-        m_strLocation = v;
-        Touch();
-    }
+    void SetLocation(const std::string& v) { m_strLocation = v; Touch(); }
     const std::string& GetGroup() const { return m_strGroup; }
-    void SetGroup(const std::string& v)
-    {
-        m_strGroup = v;
-        Touch();
-    }
+    void SetGroup(const std::string& v) { m_strGroup = v; Touch(); }
     // The site name with every character that is not a letter or digit replaced by "_".
     std::string GetInstrumentId() const;
 
     int32_t GetFlowUnits() const { return m_nFlowUnits; }
-    void SetFlowUnits(int32_t v)
-    {
-        m_nFlowUnits = v;
-        Touch();
-    }
+    void SetFlowUnits(int32_t v) { m_nFlowUnits = v; Touch(); }
     int32_t GetVelocityUnits() const { return m_nVelocityUnits; }
-    void SetVelocityUnits(int32_t v)
-    {
-        m_nVelocityUnits = v;
-        Touch();
-    }
+    void SetVelocityUnits(int32_t v) { m_nVelocityUnits = v; Touch(); }
     int32_t GetStageUnits() const { return m_nStageUnits; }
-    void SetStageUnits(int32_t v)
-    {
-        m_nStageUnits = v;
-        Touch();
-    }
+    void SetStageUnits(int32_t v) { m_nStageUnits = v; Touch(); }
     int32_t GetVolumeUnits() const { return m_nVolumeUnits; }
-    void SetVolumeUnits(int32_t v)
-    {
-        m_nVolumeUnits = v;
-        Touch();
-    }
+    void SetVolumeUnits(int32_t v) { m_nVolumeUnits = v; Touch(); }
     int32_t GetTemperatureUnits() const { return m_nTemperatureUnits; }
-    void SetTemperatureUnits(int32_t v)
-    {
-        m_nTemperatureUnits = v;
-        Touch();
-    }
+    void SetTemperatureUnits(int32_t v) { m_nTemperatureUnits = v; Touch(); }
     int32_t GetAreaUnits() const { return m_nAreaUnits; }
-    void SetAreaUnits(int32_t v)
-    {
-        m_nAreaUnits = v;
-        Touch();
-    }
+    void SetAreaUnits(int32_t v) { m_nAreaUnits = v; Touch(); }
 
     double GetFlow4mA() const { return m_dFlow4mA; }
-    void SetFlow4mA(double v)
-    {
-        m_dFlow4mA = v;
-        Touch();
-    }
+    void SetFlow4mA(double v) { m_dFlow4mA = v; Touch(); }
     double GetFlow20mA() const { return m_dFlow20mA; }
-    void SetFlow20mA(double v)
-    {
-        m_dFlow20mA = v;
-        Touch();
-    }
+    void SetFlow20mA(double v) { m_dFlow20mA = v; Touch(); }
     double GetStage4mA() const { return m_dStage4mA; }
-    void SetStage4mA(double v)
-    {
-        m_dStage4mA = v;
-        Touch();
-    }
+    void SetStage4mA(double v) { m_dStage4mA = v; Touch(); }
     double GetStage20mA() const { return m_dStage20mA; }
-    void SetStage20mA(double v)
-    {
-        m_dStage20mA = v;
-        Touch();
-    }
+    void SetStage20mA(double v) { m_dStage20mA = v; Touch(); }
     double GetVelocity4mA() const { return m_dVelocity4mA; }
-    void SetVelocity4mA(double v)
-    {
-        m_dVelocity4mA = v;
-        Touch();
-    }
+    void SetVelocity4mA(double v) { m_dVelocity4mA = v; Touch(); }
     double GetVelocity20mA() const { return m_dVelocity20mA; }
-    void SetVelocity20mA(double v)
-    {
-        m_dVelocity20mA = v;
-        Touch();
-    }
+    void SetVelocity20mA(double v) { m_dVelocity20mA = v; Touch(); }
     double GetTotalizerPulse() const { return m_dTotalizerPulse; }
-    void SetTotalizerPulse(double v)
-    {
-        m_dTotalizerPulse = v;
-        Touch();
-    }
+    void SetTotalizerPulse(double v) { m_dTotalizerPulse = v; Touch(); }
 
     int32_t GetAutoVelRange() const { return m_bAutoVelRange; }
-    void SetAutoVelRange(int32_t v)
-    {
-        m_bAutoVelRange = v;
-        Touch();
-    }
+    void SetAutoVelRange(int32_t v) { m_bAutoVelRange = v; Touch(); }
     int32_t GetVelRangeStart() const { return m_nVelRangeStart; }
-    void SetVelRangeStart(int32_t v)
-    {
-        m_nVelRangeStart = v;
-        Touch();
-    }
+    void SetVelRangeStart(int32_t v) { m_nVelRangeStart = v; Touch(); }
     int32_t GetVelRangeStop() const { return m_nVelRangeStop; }
-    void SetVelRangeStop(int32_t v)
-    {
-        m_nVelRangeStop = v;
-        Touch();
-    }
+    void SetVelRangeStop(int32_t v) { m_nVelRangeStop = v; Touch(); }
     int32_t GetVelocityModel() const { return m_nVelocityModel; }
-    void SetVelocityModel(int32_t v)
-    {
-        m_nVelocityModel = v;
-        Touch();
-    }
+    void SetVelocityModel(int32_t v) { m_nVelocityModel = v; Touch(); }
     double GetModelCoef(int i) const { return i >= 0 && i < 4 ? m_dModelCoef[i] : 0.0; }
     void SetModelCoef(double v, int i);
     double GetCritVelocity() const { return m_dCritVelocity; }
-    void SetCritVelocity(double v)
-    {
-        m_dCritVelocity = v;
-        Touch();
-    }
+    void SetCritVelocity(double v) { m_dCritVelocity = v; Touch(); }
 
     // The geometry keeps its own modified flag, which IsModified takes into account.
     CChannelGeometry& GetGeometry() { return *m_pGeometry; }
     const CChannelGeometry& GetGeometry() const { return *m_pGeometry; }
-    void SetGeometry(const CChannelGeometry& geometry)
-    {
-        *m_pGeometry = geometry;
-        Touch();
-    }
+    void SetGeometry(const CChannelGeometry& geometry) { *m_pGeometry = geometry; Touch(); }
 
     double GetForcedDepth() const { return m_dForcedDepth; }
-    void SetForcedDepth(double v)
-    {
-        m_dForcedDepth = v;
-        Touch();
-    }
+    void SetForcedDepth(double v) { m_dForcedDepth = v; Touch(); }
     double GetReserved1() const { return m_dReserved1; }
-    void SetReserved1(double v)
-    {
-        m_dReserved1 = v;
-        Touch();
-    }
+    void SetReserved1(double v) { m_dReserved1 = v; Touch(); }
     double GetReserved2() const { return m_dReserved2; }
-    void SetReserved2(double v)
-    {
-        m_dReserved2 = v;
-        Touch();
-    }
+    void SetReserved2(double v) { m_dReserved2 = v; Touch(); }
     int32_t GetMounting() const { return m_nMounting; }
-    void SetMounting(int32_t v)
-    {
-        m_nMounting = v;
-        Touch();
-    }
+    void SetMounting(int32_t v) { m_nMounting = v; Touch(); }
     const CDateTime& GetCreated() const { return m_dtCreated; }
-    void SetCreated(const CDateTime& v)
-    {
-        m_dtCreated = v;
-        Touch();
-    }
+    void SetCreated(const CDateTime& v) { m_dtCreated = v; Touch(); }
     const CDateTime& GetReservedDate() const { return m_dtReserved; }
-    void SetReservedDate(const CDateTime& v)
-    {
-        m_dtReserved = v;
-        Touch();
-    }
+    void SetReservedDate(const CDateTime& v) { m_dtReserved = v; Touch(); }
     int32_t GetComPort() const { return m_nComPort; }
-    void SetComPort(int32_t v)
-    {
-        m_nComPort = v;
-        Touch();
-    }
+    void SetComPort(int32_t v) { m_nComPort = v; Touch(); }
     uint8_t GetReservedFlag() const { return m_bReserved; }
-    void SetReservedFlag(uint8_t v)
-    {
-        m_bReserved = v;
-        Touch();
-    }
+    void SetReservedFlag(uint8_t v) { m_bReserved = v; Touch(); }
 
     int32_t GetFrequency() const { return m_nFrequency; }
-    void SetFrequency(int32_t v)
-    {
-        m_nFrequency = v;
-        Touch();
-    }
+    void SetFrequency(int32_t v) { m_nFrequency = v; Touch(); }
     int32_t GetOptimize() const { return m_nOptimize; }
-    void SetOptimize(int32_t v)
-    {
-        m_nOptimize = v;
-        Touch();
-    }
+    void SetOptimize(int32_t v) { m_nOptimize = v; Touch(); }
     // Edits to the list through this reference are the caller's to mark (SetModified).
     CCommandList& GetCommands() { return *m_pCommands; }
     const CCommandList& GetCommands() const { return *m_pCommands; }
-    void SetCommands(const CCommandList& commands)
-    {
-        *m_pCommands = commands;
-        Touch();
-    }
+    void SetCommands(const CCommandList& commands) { *m_pCommands = commands; Touch(); }
     int32_t GetAutoCalc() const { return m_bAutoCalc; }
-    void SetAutoCalc(int32_t v)
-    {
-        m_bAutoCalc = v;
-        Touch();
-    }
+    void SetAutoCalc(int32_t v) { m_bAutoCalc = v; Touch(); }
     CGraphPrefs& GetGraphPrefs() { return *m_pGraphPrefs; }
     const CGraphPrefs& GetGraphPrefs() const { return *m_pGraphPrefs; }
-    void SetGraphPrefs(const CGraphPrefs& prefs)
-    {
-        *m_pGraphPrefs = prefs;
-        Touch();
-    }
+    void SetGraphPrefs(const CGraphPrefs& prefs) { *m_pGraphPrefs = prefs; Touch(); }
 
     double GetTCF() const { return m_dTCF; }
-    void SetTCF(double v)
-    {
-        m_dTCF = v;
-        Touch();
-    }
+    void SetTCF(double v) { m_dTCF = v; Touch(); }
     double GetBadDataOutput() const { return m_dBadDataOutput; }
-    void SetBadDataOutput(double v)
-    {
-        m_dBadDataOutput = v;
-        Touch();
-    }
+    void SetBadDataOutput(double v) { m_dBadDataOutput = v; Touch(); }
     double GetNoDataOutput() const { return m_dNoDataOutput; }
-    void SetNoDataOutput(double v)
-    {
-        m_dNoDataOutput = v;
-        Touch();
-    }
+    void SetNoDataOutput(double v) { m_dNoDataOutput = v; Touch(); }
     uint16_t GetTimeout() const { return m_nTimeout; }
-    void SetTimeout(uint16_t v)
-    {
-        m_nTimeout = v;
-        Touch();
-    }
+    void SetTimeout(uint16_t v) { m_nTimeout = v; Touch(); }
     double GetPulseTime() const { return m_dPulseTime; }
-    void SetPulseTime(double v)
-    {
-        m_dPulseTime = v;
-        Touch();
-    }
+    void SetPulseTime(double v) { m_dPulseTime = v; Touch(); }
     uint16_t GetBadReadings() const { return m_nBadReadings; }
-    void SetBadReadings(uint16_t v)
-    {
-        m_nBadReadings = v;
-        Touch();
-    }
+    void SetBadReadings(uint16_t v) { m_nBadReadings = v; Touch(); }
     double GetBigStep() const { return m_dBigStep; }
-    void SetBigStep(double v)
-    {
-        m_dBigStep = v;
-        Touch();
-    }
+    void SetBigStep(double v) { m_dBigStep = v; Touch(); }
     double GetZeroScreen() const { return m_dZeroScreen; }
-    void SetZeroScreen(double v)
-    {
-        m_dZeroScreen = v;
-        Touch();
-    }
+    void SetZeroScreen(double v) { m_dZeroScreen = v; Touch(); }
     int32_t GetTimeZoneOffset() const { return m_nTimeZoneOffset; }
-    void SetTimeZoneOffset(int32_t v)
-    {
-        m_nTimeZoneOffset = v;
-        Touch();
-    }
+    void SetTimeZoneOffset(int32_t v) { m_nTimeZoneOffset = v; Touch(); }
 
   private:
     void Touch() { m_bModified = 1; }
