@@ -221,6 +221,8 @@ class CStation
     int32_t GetTimeZoneOffset() const { return m_nTimeZoneOffset; }
     void SetTimeZoneOffset(int32_t v) { m_nTimeZoneOffset = v; Touch(); }
 
+    // clang-format on
+
   private:
     void Touch() { m_bModified = 1; }
     void SerializeBody(CStationArchive& ar, int32_t version);
