@@ -16,7 +16,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 constexpr size_t TARGET_BYTES = 100u * 1000u * 1000u;
 
@@ -50,7 +51,8 @@ std::string RealFile()
     const fs::path path = BenchDir() / "real_pd0.000";
     if (!fs::exists(path) || fs::file_size(path) < TARGET_BYTES) {
         std::vector<char> all;
-        for (const char* name : {"pd0_a.000", "pd0_b.000", "pd0_c.000", "pd0_d.000", "pd0_e.000", "pd0_f.000"}) {
+        for (const char* name :
+             {"pd0_a.000", "pd0_b.000", "pd0_c.000", "pd0_d.000", "pd0_e.000", "pd0_f.000"}) {
             std::ifstream in(fs::path(TIDEWELL_SHARED_DIR) / "data" / "pd0" / name, std::ios::binary);
             all.insert(all.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }
@@ -92,12 +94,30 @@ void Summarize(benchmark::State& state, const std::string& path)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.GetCount()));
 }
 
-void BM_LoadPd14(benchmark::State& state) { Load(state, GeneratedFile(SDataGenOptions::PD14)); }
-void BM_LoadPd0(benchmark::State& state) { Load(state, GeneratedFile(SDataGenOptions::PD0)); }
-void BM_LoadRealPd0(benchmark::State& state) { Load(state, RealFile()); }
-void BM_SummaryPd14(benchmark::State& state) { Summarize(state, GeneratedFile(SDataGenOptions::PD14)); }
-void BM_SummaryPd0(benchmark::State& state) { Summarize(state, GeneratedFile(SDataGenOptions::PD0)); }
-void BM_SummaryRealPd0(benchmark::State& state) { Summarize(state, RealFile()); }
+void BM_LoadPd14(benchmark::State& state)
+{
+    Load(state, GeneratedFile(SDataGenOptions::PD14));
+}
+void BM_LoadPd0(benchmark::State& state)
+{
+    Load(state, GeneratedFile(SDataGenOptions::PD0));
+}
+void BM_LoadRealPd0(benchmark::State& state)
+{
+    Load(state, RealFile());
+}
+void BM_SummaryPd14(benchmark::State& state)
+{
+    Summarize(state, GeneratedFile(SDataGenOptions::PD14));
+}
+void BM_SummaryPd0(benchmark::State& state)
+{
+    Summarize(state, GeneratedFile(SDataGenOptions::PD0));
+}
+void BM_SummaryRealPd0(benchmark::State& state)
+{
+    Summarize(state, RealFile());
+}
 
 } // namespace
 

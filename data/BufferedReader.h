@@ -1,15 +1,16 @@
 #pragma once
 // Reads a file in large blocks and hands it out byte by byte or as the bytes buffered so
 // far, so that byte-wise consumers such as the framer cost no system call per byte.
+#include "data/ByteBuffer.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include "data/ByteBuffer.h"
 #include <memory>
 #include <string>
 
-class CBufferedReader {
-public:
+class CBufferedReader
+{
+  public:
     static constexpr size_t BLOCK_SIZE = 1 << 16;
 
     CBufferedReader() = default;
@@ -32,7 +33,7 @@ public:
     // opened or read.
     static bool ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size);
 
-private:
+  private:
     std::FILE* m_pFile = nullptr;
     std::unique_ptr<uint8_t[]> m_block;
     size_t m_nPos = 0;

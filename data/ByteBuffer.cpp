@@ -5,7 +5,8 @@
 #include <sys/mman.h>
 #endif
 
-namespace {
+namespace
+{
 
 constexpr size_t HUGE_PAGE = size_t(2) << 20;
 constexpr size_t HUGE_THRESHOLD = size_t(8) << 20;

@@ -30,4 +30,5 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // the name created.
 FilePtr OpenRecordingFile(const std::string& directory, std::string* pathOut = nullptr);
 // The same for a given day (the live view passes today's date).
-FilePtr OpenRecordingFile(const std::string& directory, const CDateTime& today, std::string* pathOut = nullptr);
+FilePtr OpenRecordingFile(const std::string& directory, const CDateTime& today,
+                          std::string* pathOut = nullptr);

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-class CEnsemble {
-public:
+class CEnsemble
+{
+  public:
     CEnsemble() = default;
     virtual ~CEnsemble() = default;
     CEnsemble(const CEnsemble&) = delete;
@@ -33,7 +34,7 @@ public:
     double GetNumber() const { return GetValue(1, 0, 0); }
     const SEnsembleRecord& GetRecord() const { return m_rec; }
 
-protected:
+  protected:
     // Takes a copy of the bytes and points the record at it.
     void SetBytes(const uint8_t* bytes, size_t size);
 

@@ -10,7 +10,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr size_t ADD_BLOCK_SIZE = 1 << 16;
 
@@ -173,7 +174,8 @@ std::unique_ptr<CEnsemble> BuildEnsemble(const CFlowSettings& own, const uint8_t
     return nullptr;
 }
 
-std::unique_ptr<CEnsemble> BuildEnsembleAt(const IFlowSettingsSource& settings, const uint8_t* bytes, size_t size)
+std::unique_ptr<CEnsemble> BuildEnsembleAt(const IFlowSettingsSource& settings, const uint8_t* bytes,
+                                           size_t size)
 {
     auto ensemble = BuildEnsemble(settings.GetOwnSettings(), bytes, size);
     if (!ensemble)

@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-class CEnsembleList {
-public:
+class CEnsembleList
+{
+  public:
     CEnsembleList() = default;
     CEnsembleList(const CEnsembleList&) = delete;
     CEnsembleList& operator=(const CEnsembleList&) = delete;
@@ -42,7 +43,7 @@ public:
     // Bytes held by the list: the kept file bytes, the added blocks and the records.
     size_t GetMemoryUsage() const;
 
-private:
+  private:
     uint8_t* Allocate(size_t size);
 
     std::vector<SEnsembleRecord, LargeAllocator<SEnsembleRecord>> m_records;

@@ -12,8 +12,9 @@
 
 class CBufferedReader;
 
-class CEnsembleReader {
-public:
+class CEnsembleReader
+{
+  public:
     static constexpr uint8_t ID_PD0 = 0x7F;
     static constexpr uint8_t ID_PD14 = 0x8F;
     static constexpr int MIN_TOTAL = 6;
@@ -40,7 +41,7 @@ public:
     static constexpr size_t npos = static_cast<size_t>(-1);
     size_t Feed(const uint8_t* data, size_t size, size_t* start = nullptr, bool keepBytes = true);
 
-private:
+  private:
     int HeaderTotal() const;
 
     int m_nCount = 0;

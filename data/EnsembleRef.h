@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <string>
 
-class CEnsembleRef {
-public:
+class CEnsembleRef
+{
+  public:
     explicit CEnsembleRef(const SEnsembleRecord& rec) : m_pRec(&rec) {}
 
     double GetValue(int dataType, int beam = 0, int bin = 0) const;
@@ -26,7 +27,7 @@ public:
     size_t GetSize() const { return m_pRec->m_nSize; }
     const SEnsembleRecord& GetRecord() const { return *m_pRec; }
 
-private:
+  private:
     const SEnsembleRecord* m_pRec;
 };
 

@@ -2,7 +2,8 @@
 
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 struct Range {
     double min = NODATA;

@@ -11,7 +11,7 @@ struct SFileSummary {
     std::string m_strFileName; // without folder
     double m_dtStart = 0.0;    // 0.0 when the first entry has no time
     double m_dtStop = 0.0;
-    int m_nEnsembles = 0; // entries, separators included
+    int m_nEnsembles = 0;                     // entries, separators included
     int m_nEnsembleType = ENSEMBLE_SEPARATOR; // 2 PD14, 3 PD0, 5 both
     double m_dStageMin = NODATA;
     double m_dStageMax = NODATA;

@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Beam velocities lie 20 degrees off the axis of the channel.
 const double BEAM_FACTOR = std::cos(0.34906585);
@@ -107,7 +108,8 @@ void ComputeDerived(SEnsembleRecord& rec, const CFlowSettings& s)
     if (s.m_dForcedStage > 0) {
         rec.m_dStage = s.m_dForcedStage;
     } else {
-        const double range = rec.m_nType == ENSEMBLE_PD0 ? CPd0Format::GetRange(rec) : CPd14Format::GetRange(rec);
+        const double range =
+            rec.m_nType == ENSEMBLE_PD0 ? CPd0Format::GetRange(rec) : CPd14Format::GetRange(rec);
         if (!IsNoData(range))
             rec.m_dStage = Finite(range + s.m_geometry.GetZAdcp());
     }

@@ -35,8 +35,9 @@ struct CFlowSettings {
 };
 
 // Which settings apply to an ensemble recorded at a given time.
-class IFlowSettingsSource {
-public:
+class IFlowSettingsSource
+{
+  public:
     virtual ~IFlowSettingsSource() = default;
     // The settings of the station itself.
     virtual const CFlowSettings& GetOwnSettings() const = 0;

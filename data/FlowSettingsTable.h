@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-class CFlowSettingsTable : public IFlowSettingsSource {
-public:
+class CFlowSettingsTable : public IFlowSettingsSource
+{
+  public:
     CFlowSettingsTable() = default;
     explicit CFlowSettingsTable(const CFlowSettings& own) : m_own(own) {}
 
@@ -22,6 +23,6 @@ public:
 
     CFlowSettings m_own;
 
-private:
+  private:
     std::vector<std::pair<double, CFlowSettings>> m_sets;
 };

@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 constexpr int WINDOW = 10;
 

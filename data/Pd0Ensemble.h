@@ -6,8 +6,9 @@
 
 class CEnsembleReader;
 
-class CPd0Ensemble : public CEnsemble {
-public:
+class CPd0Ensemble : public CEnsemble
+{
+  public:
     // Copies the framed bytes, decodes them and computes the derived values with the
     // given (the station's own) settings.
     CPd0Ensemble(const CFlowSettings& settings, const CEnsembleReader& reader);

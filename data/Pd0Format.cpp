@@ -3,7 +3,8 @@
 #include "data/ByteOrder.h"
 #include "data/TimeStamp.h"
 
-namespace {
+namespace
+{
 
 // Bytes each section must hold for the fields read from it at fixed places.
 constexpr size_t MIN_FIXED_LEADER = 26;    // coordinate byte at 25

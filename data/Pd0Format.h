@@ -11,8 +11,9 @@
 
 #include <cstddef>
 
-class CPd0Format {
-public:
+class CPd0Format
+{
+  public:
     static constexpr uint16_t ID_FIXED_LEADER = 0x0000;
     static constexpr uint16_t ID_VARIABLE_LEADER = 0x0080;
     static constexpr uint16_t ID_VELOCITY = 0x0100;

@@ -5,8 +5,9 @@
 
 class CEnsembleReader;
 
-class CPd14Ensemble : public CEnsemble {
-public:
+class CPd14Ensemble : public CEnsemble
+{
+  public:
     CPd14Ensemble(const CFlowSettings& settings, const CEnsembleReader& reader);
     CPd14Ensemble(const CFlowSettings& settings, const uint8_t* bytes, size_t size);
 

@@ -3,7 +3,8 @@
 #include "data/ByteOrder.h"
 #include "data/TimeStamp.h"
 
-namespace {
+namespace
+{
 
 bool Fits(const SEnsembleRecord& rec, size_t offset, size_t width)
 {

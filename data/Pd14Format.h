@@ -8,8 +8,9 @@
 
 #include <cstddef>
 
-class CPd14Format {
-public:
+class CPd14Format
+{
+  public:
     static constexpr int HEADER_SIZE = 23;
 
     static void Decode(SEnsembleRecord& rec);

@@ -16,7 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr size_t SETTINGS_BYTES = 64;
 

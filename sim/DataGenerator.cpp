@@ -6,15 +6,17 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr double PI = 3.14159265358979323846;
-constexpr double TIDE_DAYS = 12.42 / 24.0; // semi-diurnal tide
+constexpr double TIDE_DAYS = 12.42 / 24.0;       // semi-diurnal tide
 constexpr double BEAM_COS = 0.93969262078590838; // cos 20 degrees
 
 // A small deterministic generator (xorshift64*), the same on every platform.
-class Random {
-public:
+class Random
+{
+  public:
     explicit Random(uint64_t seed) : m_state(seed ? seed : 0x9E3779B97F4A7C15ull) {}
     uint64_t Next()
     {
@@ -26,7 +28,7 @@ public:
     double Uniform() { return static_cast<double>(Next() >> 11) / 9007199254740992.0; }
     int Between(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<uint64_t>(hi - lo + 1)); }
 
-private:
+  private:
     uint64_t m_state;
 };
 
@@ -44,7 +46,8 @@ int16_t Clamp16(double v)
 int32_t CDataGenerator::RangeAt(double days)
 {
     // Around 1.5 m of water, a 0.8 m tide and a slow spring-neap swell.
-    const double range = 15000.0 + 8000.0 * std::sin(2 * PI * days / TIDE_DAYS) + 2000.0 * std::sin(2 * PI * days / 14.0);
+    const double range =
+        15000.0 + 8000.0 * std::sin(2 * PI * days / TIDE_DAYS) + 2000.0 * std::sin(2 * PI * days / 14.0);
     return static_cast<int32_t>(std::lround(range));
 }
 
@@ -58,8 +61,8 @@ SDataGenResult CDataGenerator::Generate() const
 {
     SDataGenResult result;
     Random random(m_opt.m_nSeed);
-    const CDateTime start =
-        CDateTime::FromParts(m_opt.m_nYear, m_opt.m_nMonth, m_opt.m_nDay, m_opt.m_nHour, m_opt.m_nMinute, m_opt.m_nSecond);
+    const CDateTime start = CDateTime::FromParts(m_opt.m_nYear, m_opt.m_nMonth, m_opt.m_nDay, m_opt.m_nHour,
+                                                 m_opt.m_nMinute, m_opt.m_nSecond);
     const int cells = m_opt.m_nCells < 0 ? 0 : (m_opt.m_nCells > 255 ? 255 : m_opt.m_nCells);
     uint32_t number = m_opt.m_nFirstNumber;
     bool anyValid = false;

@@ -10,32 +10,33 @@
 struct SDataGenOptions {
     enum Format { PD0, PD14 };
     Format m_format = PD0;
-    int m_nCount = 100;         // ensembles to write (valid and damaged)
-    size_t m_nTargetBytes = 0;  // when above 0, write ensembles until the file is this large
+    int m_nCount = 100;        // ensembles to write (valid and damaged)
+    size_t m_nTargetBytes = 0; // when above 0, write ensembles until the file is this large
     int m_nCells = 30;
-    bool m_bXY = true;          // PD0 only: X/Y components, else beam velocities
+    bool m_bXY = true; // PD0 only: X/Y components, else beam velocities
     int m_nYear = 2005, m_nMonth = 12, m_nDay = 3, m_nHour = 0, m_nMinute = 0, m_nSecond = 0;
     int m_nIntervalSeconds = 600;
     uint32_t m_nFirstNumber = 1;
-    int m_nRestartAt = -1;       // index of the ensemble from which numbering starts again at 1
-    int m_nBadChecksumEvery = 0; // every n-th ensemble damaged (PD0: checksum; PD14: number 0, no date)
+    int m_nRestartAt = -1;            // index of the ensemble from which numbering starts again at 1
+    int m_nBadChecksumEvery = 0;      // every n-th ensemble damaged (PD0: checksum; PD14: number 0, no date)
     double m_dBadVelocityRatio = 0.0; // share of velocity values written as -32768
-    int m_nNoiseMax = 0;         // up to this many stray bytes before each ensemble
-    int m_nPadTo = 0;            // pad the end with 0x1A up to a multiple of this
-    bool m_bWithRange = true;    // PD0: write the range section
+    int m_nNoiseMax = 0;              // up to this many stray bytes before each ensemble
+    int m_nPadTo = 0;                 // pad the end with 0x1A up to a multiple of this
+    bool m_bWithRange = true;         // PD0: write the range section
     uint64_t m_nSeed = 1;
 };
 
 struct SDataGenResult {
     std::vector<uint8_t> m_bytes;
-    int m_nEnsembles = 0; // written, damaged included
-    int m_nValid = 0;     // that a reader accepts
-    int m_nRestarts = 0;  // numbering restarts among the valid ensembles
+    int m_nEnsembles = 0;                         // written, damaged included
+    int m_nValid = 0;                             // that a reader accepts
+    int m_nRestarts = 0;                          // numbering restarts among the valid ensembles
     double m_dFirstTime = 0.0, m_dLastTime = 0.0; // stamps of the first and last valid ensembles
 };
 
-class CDataGenerator {
-public:
+class CDataGenerator
+{
+  public:
     explicit CDataGenerator(const SDataGenOptions& options) : m_opt(options) {}
 
     SDataGenResult Generate() const;
@@ -47,6 +48,6 @@ public:
     static int32_t RangeAt(double days);
     static double VelocityAt(double days);
 
-private:
+  private:
     SDataGenOptions m_opt;
 };

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr int FIXED_LEADER_SIZE = 59;
 constexpr int VARIABLE_LEADER_SIZE = 65;
@@ -41,10 +42,10 @@ std::vector<uint8_t> EncodePd0Ensemble(const SPd0Values& v)
         size_t size;
     };
     std::vector<Section> sections = {{0x0000, FIXED_LEADER_SIZE},
-                                      {0x0080, VARIABLE_LEADER_SIZE},
-                                      {0x0100, 2 + 8 * cells},
-                                      {0x0200, 2 + 4 * cells},
-                                      {0x0300, 2 + 4 * cells}};
+                                     {0x0080, VARIABLE_LEADER_SIZE},
+                                     {0x0100, 2 + 8 * cells},
+                                     {0x0200, 2 + 4 * cells},
+                                     {0x0300, 2 + 4 * cells}};
     if (v.m_bExtraSection)
         sections.push_back({0x0400, EXTRA_SECTION_SIZE});
     if (v.m_bHasRange)

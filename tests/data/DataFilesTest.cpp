@@ -20,7 +20,8 @@ TEST(DataFiles, ListSkipsFoldersAndOtherFiles)
     for (const char* name : {"b.001", "a.000", "site.hstn", "site.log", "rt20051203.002"})
         testsupport::WriteFileText(dir / name, "x");
     std::filesystem::create_directory(dir / "old.003");
-    EXPECT_EQ(ListDataFiles(dir.Path().string()), (std::vector<std::string>{"a.000", "b.001", "rt20051203.002"}));
+    EXPECT_EQ(ListDataFiles(dir.Path().string()),
+              (std::vector<std::string>{"a.000", "b.001", "rt20051203.002"}));
     EXPECT_TRUE(ListDataFiles((dir / "nowhere").string()).empty());
 }
 

@@ -11,7 +11,8 @@
 #include <cmath>
 #include <functional>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 
@@ -66,7 +67,7 @@ TEST(Pd0Ensemble, ValuesByDataType)
     EXPECT_EQ(e.GetValue(101, 0, 0), 100.0);
     EXPECT_EQ(e.GetValue(101, 0, 1), NODATA); // -32768 is no data
     EXPECT_EQ(e.GetValue(102, 0, 0), -5.0);
-    EXPECT_EQ(e.GetValue(106, 1, 2), 7.0);    // value beam + 1
+    EXPECT_EQ(e.GetValue(106, 1, 2), 7.0); // value beam + 1
     EXPECT_EQ(e.GetValue(105, 1, 2), 213.0);
     EXPECT_EQ(e.GetValue(107, 0, 1), 102.0);
     EXPECT_EQ(e.GetValue(101, 2, 0), NODATA); // beam below 2 only
@@ -108,10 +109,12 @@ TEST(Pd0Ensemble, YearRulesAndImplausibleTimes)
     SPd0Values v = Pd0Sample();
     v.m_nYear = 2090; // byte 90
     Bytes bytes = EncodePd0Ensemble(v);
-    EXPECT_EQ(CPd0Ensemble(CFlowSettings{}, bytes.data(), bytes.size()).GetTime(), Stamp(2090, 12, 3, 14, 5, 0));
+    EXPECT_EQ(CPd0Ensemble(CFlowSettings{}, bytes.data(), bytes.size()).GetTime(),
+              Stamp(2090, 12, 3, 14, 5, 0));
     v.m_nYear = 1991; // byte 91
     bytes = EncodePd0Ensemble(v);
-    EXPECT_EQ(CPd0Ensemble(CFlowSettings{}, bytes.data(), bytes.size()).GetTime(), Stamp(1991, 12, 3, 14, 5, 0));
+    EXPECT_EQ(CPd0Ensemble(CFlowSettings{}, bytes.data(), bytes.size()).GetTime(),
+              Stamp(1991, 12, 3, 14, 5, 0));
     v.m_nMonth = 13;
     bytes = EncodePd0Ensemble(v);
     const CPd0Ensemble bad(CFlowSettings{}, bytes.data(), bytes.size());
@@ -182,7 +185,8 @@ TEST(Pd0Ensemble, HostileOffsetsAndCountsNeverReadOutside)
              for (int i = 0; i < n; ++i)
                  WriteLeU16(e.data() + 6 + 2 * i, static_cast<uint16_t>(counted + 10 * i));
          }},
-        {"section at the last counted byte", [&](Bytes& e) { WriteLeU16(e.data() + 6, static_cast<uint16_t>(counted - 1)); }},
+        {"section at the last counted byte",
+         [&](Bytes& e) { WriteLeU16(e.data() + 6, static_cast<uint16_t>(counted - 1)); }},
         {"255 cells in a short velocity section", [&](Bytes& e) { e[fixedLeader + 9] = 255; }},
         {"section count beyond the ensemble", [&](Bytes& e) { e[5] = 255; }},
         {"velocity section moved near the end",

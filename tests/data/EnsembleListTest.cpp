@@ -1,8 +1,8 @@
 // Loading files into a list: separators between files and at numbering restarts, invalid
 // ensembles dropped, calculation sets chosen per ensemble, live additions.
+#include "data/EnsembleList.h"
 #include "data/DataFiles.h"
 #include "data/DateTime.h"
-#include "data/EnsembleList.h"
 #include "data/FlowSettingsTable.h"
 #include "data/Pd0Ensemble.h"
 #include "sim/DataGenerator.h"
@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 

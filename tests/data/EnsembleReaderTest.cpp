@@ -1,7 +1,7 @@
 // The framer: named byte streams fed straight in, the length limits, and the bulk path
 // agreeing with the byte-by-byte one.
-#include "data/BufferedReader.h"
 #include "data/EnsembleReader.h"
+#include "data/BufferedReader.h"
 #include "sim/DataGenerator.h"
 #include "sim/EnsembleEncoder.h"
 #include "tests/support/TestSupport.h"
@@ -10,7 +10,8 @@
 
 #include <random>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 
@@ -112,8 +113,8 @@ TEST(EnsembleReader, LengthLimits)
     EXPECT_EQ(FrameByteByByte(Pd0OfLength(5998)).size(), 1u);
     EXPECT_EQ(FrameByteByByte(Pd0OfLength(5998))[0].size(), 6000u);
     EXPECT_TRUE(FrameByteByByte(Pd0OfLength(6000)).empty());
-    EXPECT_EQ(FrameByteByByte(Pd0OfLength(4)).size(), 1u);  // total 6
-    EXPECT_TRUE(FrameByteByByte(Pd0OfLength(3)).empty());   // total 5
+    EXPECT_EQ(FrameByteByByte(Pd0OfLength(4)).size(), 1u); // total 6
+    EXPECT_TRUE(FrameByteByByte(Pd0OfLength(3)).empty());  // total 5
 
     // PD14: total = L.
     Bytes pd14(6000, 0x11);

@@ -9,7 +9,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 const double COS20 = std::cos(0.34906585);
@@ -95,7 +96,7 @@ TEST(FlowChain, LinearModelInDisplayUnits)
 {
     CFlowSettings s;
     s.m_dModelCoef[0] = 0, s.m_dModelCoef[1] = 1, s.m_dModelCoef[2] = 0.1;
-    s.m_nStageUnits = 101;   // feet
+    s.m_nStageUnits = 101;    // feet
     s.m_nVelocityUnits = 107; // feet per second
     const double oneFootPerSecond = 1 / 0.00328084;
     EXPECT_NEAR(ComputeMeanVelocity(oneFootPerSecond, 30480, s), 609.6, 0.01);

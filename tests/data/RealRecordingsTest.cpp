@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 double Stamp(int y, int mo, int d, int h, int mi, int s)
 {
@@ -37,7 +38,8 @@ TEST(RealRecordings, CountsNumbersAndTimes)
     };
     for (const auto& r : recordings) {
         CEnsembleList list;
-        EXPECT_EQ(list.Load(testsupport::SharedDataPath(std::string("pd0/") + r.file).string(), CFlowSettingsTable{}),
+        EXPECT_EQ(list.Load(testsupport::SharedDataPath(std::string("pd0/") + r.file).string(),
+                            CFlowSettingsTable{}),
                   r.valid)
             << r.file;
         ASSERT_EQ(list.GetCount(), static_cast<size_t>(r.valid)) << r.file << ": numbering never goes back";
@@ -97,7 +99,8 @@ TEST(RealRecordings, LoadedTogetherWithSeparators)
     CEnsembleList list;
     int total = 0;
     for (const char* name : {"pd0_a.000", "pd0_f.000"})
-        total += list.Load(testsupport::SharedDataPath(std::string("pd0/") + name).string(), CFlowSettingsTable{});
+        total +=
+            list.Load(testsupport::SharedDataPath(std::string("pd0/") + name).string(), CFlowSettingsTable{});
     EXPECT_EQ(total, 1721 + 60);
     EXPECT_EQ(list.GetCount(), 1721u + 60u + 1u);
     EXPECT_EQ(list.GetAt(1721).GetType(), 1);

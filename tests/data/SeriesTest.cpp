@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 const ViewUnits DEFAULT_UNITS = {101, 107, 111, 125, 130, 117};

@@ -1,16 +1,17 @@
 // A station's data summaries: read from its own folder with its own settings and
 // calculation sets, appended once per file that holds data.
+#include "station/StationSummary.h"
 #include "data/DateTime.h"
 #include "sim/EnsembleEncoder.h"
 #include "station/CalcSet.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
-#include "station/StationSummary.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> Pd14File(std::initializer_list<int> minutes)
 {

@@ -16,7 +16,8 @@
 
 using testsupport::RunCommand;
 
-namespace {
+namespace
+{
 
 std::string Tool()
 {
@@ -68,7 +69,8 @@ double JsonNumber(const std::string& json, const std::string& key)
     return std::strtod(json.c_str() + colon + 1, nullptr);
 }
 
-std::filesystem::path Generate(const testsupport::TempDir& dir, SDataGenOptions::Format format, const char* name)
+std::filesystem::path Generate(const testsupport::TempDir& dir, SDataGenOptions::Format format,
+                               const char* name)
 {
     SDataGenOptions o;
     o.m_format = format;
@@ -108,7 +110,8 @@ void ExpectRawExportMatches(const std::vector<std::filesystem::path>& files, con
         ASSERT_EQ(fields.size(), 15u) << lines[i + 1];
         separators += list.GetAt(i).IsSeparator();
         for (size_t c = 0; c < 15; ++c)
-            EXPECT_EQ(Raw(fields[c]), list.GetAt(i).GetValue(types[c], 0, 0)) << "row " << i << " type " << types[c];
+            EXPECT_EQ(Raw(fields[c]), list.GetAt(i).GetValue(types[c], 0, 0))
+                << "row " << i << " type " << types[c];
     }
     EXPECT_GE(separators, 1);
 }

@@ -11,7 +11,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 int Usage()
 {

@@ -12,7 +12,8 @@
 #include <iostream>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 // A number as given on the command line; anything else is wrong usage.
 int ParseInt(const std::string& text, const std::string& what)
@@ -39,8 +40,8 @@ void RequireReadable(const std::string& path)
 
 ViewUnits UnitsOf(const CStation& station)
 {
-    return {station.GetStageUnits(),      station.GetVelocityUnits(),    station.GetFlowUnits(),
-            station.GetVolumeUnits(),     station.GetTemperatureUnits(), station.GetAreaUnits()};
+    return {station.GetStageUnits(),  station.GetVelocityUnits(),    station.GetFlowUnits(),
+            station.GetVolumeUnits(), station.GetTemperatureUnits(), station.GetAreaUnits()};
 }
 
 std::string CsvField(const std::string& text)
