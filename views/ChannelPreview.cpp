@@ -109,6 +109,12 @@ void CChannelPreview::BuildSection(const CChannelGeometry& g, int mounting, int 
         AddLine(OUTLINE, {0, top, run, zb, run + w, zb, 2 * run + w, top}, lengthUnit);
         AddLine(BOTTOM, {run, zb, run + w, zb}, lengthUnit);
         e = {0, 2 * run + w, zb, top, run + w / 2};
+        // A wall-mounted instrument sits on the bank at its own elevation.
+        if (mounting == 1 || mounting == 2) {
+            const double out = std::clamp((g.GetZAdcp() - zb) / std::fabs(slope), 0.0, run);
+            e.left = run - out;
+            e.right = run + w + out;
+        }
         break;
     }
     case CHANNEL_CIRCULAR: {

@@ -42,7 +42,7 @@ void CChannelPreviewCtrl::ShowStation(const CStation* station)
                 AddPoint(line.xy[i], line.xy[i + 1], series);
             ++series;
         }
-        FitLabelMargins();
+        FitAspect();
     }
     update();
 }
@@ -59,7 +59,45 @@ void CChannelPreviewCtrl::FitLabelMargins()
     int widest = 0;
     for (double y : model.YTicks())
         widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(model.YLabel(y))));
-    const int left = std::max(model.m_nLeftMargin, widest + 6 + (m_bHasXTitle ? fm.height() + 2 : 0));
-    const int bottom = std::max(model.m_nBottomMargin, fm.height() + 4 + (m_bHasXTitle ? fm.height() : 0));
+    const int left = std::max(16, widest + 6 + (m_bHasXTitle ? fm.height() + 2 : 0));
+    const int bottom = std::max(16, fm.height() + 4 + (m_bHasXTitle ? fm.height() : 0));
     SetMargins(model.m_nTopMargin, bottom, left, model.m_nRightMargin);
+}
+
+void CChannelPreviewCtrl::resizeEvent(QResizeEvent* event)
+{
+    CGraphCtrl::resizeEvent(event);
+    FitAspect();
+}
+
+void CChannelPreviewCtrl::FitAspect()
+{
+    CGraphModel& model = Model();
+    if (model.m_bEmpty)
+        return;
+    // Equal spans on both axes give a true shape only on a square plot. The drawing is
+    // wider than high, so the shorter axis is stretched until a metre across takes as many
+    // pixels as a metre up, and a pipe stays round.
+    // The labels set the margins and the margins the stretch, which may change the labels:
+    // a few rounds settle it.
+    for (int round = 0; round < 3; ++round) {
+        const int leftBefore = model.m_nLeftMargin, bottomBefore = model.m_nBottomMargin;
+        model.RecomputeRanges();
+        if (!model.m_bEqualScales || !model.HasXRange() || !model.HasYRange()) {
+            FitLabelMargins();
+            return;
+        }
+        const double plotW = width() - model.m_nLeftMargin - model.m_nRightMargin;
+        const double plotH = height() - model.m_nTopMargin - model.m_nBottomMargin;
+        const double xSpan = model.m_dXMax - model.m_dXMin, ySpan = model.m_dYMax - model.m_dYMin;
+        if (plotW <= 0 || plotH <= 0 || xSpan <= 0 || ySpan <= 0)
+            return;
+        if (xSpan / plotW < ySpan / plotH)
+            model.m_dXMax = model.m_dXMin + ySpan * plotW / plotH;
+        else
+            model.m_dYMax = model.m_dYMin + xSpan * plotH / plotW;
+        FitLabelMargins();
+        if (model.m_nLeftMargin == leftBefore && model.m_nBottomMargin == bottomBefore)
+            return;
+    }
 }

@@ -12,7 +12,11 @@ public:
     // Draws the station's channel; null clears the drawing.
     void ShowStation(const CStation* station);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void FitLabelMargins();
+    void FitAspect();
     bool m_bHasXTitle = false;
 };

@@ -1,10 +1,15 @@
-// tidewell-screenshots OUT_DIR: starts the program's windows on the settings file named by
+// tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file named by
 // TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees: the
 // main window with the current station, the station information view and the System page
-// of the Station Configuration dialog. Run it under Xvfb for a screen of that size.
+// of the Station Configuration dialog. With --all, also every station's information view
+// and the smaller dialogs, for checking the layout. Run it under Xvfb for a screen of that
+// size.
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
+#include "app/StationsBar.h"
+#include "ui/AppSettingsDialog.h"
+#include "ui/CopyStationDialog.h"
 #include "station/Station.h"
 #include "ui/StationConfigDialog.h"
 
@@ -36,8 +41,9 @@ bool Save(QWidget* widget, const QString& path)
 int main(int argc, char* argv[])
 {
     QApplication qapp(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tidewell-screenshots OUT_DIR\n");
+    const bool all = argc == 3 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("--all");
+    if (argc != 2 && !all) {
+        std::fprintf(stderr, "usage: tidewell-screenshots OUT_DIR [--all]\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -59,6 +65,21 @@ int main(int argc, char* argv[])
     } else {
         std::fprintf(stderr, "tidewell-screenshots: no station is open, the System page is not shown\n");
         ok = false;
+    }
+    if (all) {
+        CCopyStationDialog copy(QStringLiteral("Harbour Weir_COPY"), QString(), &frame);
+        copy.show();
+        ok = Save(&copy, out.filePath("copy-station.png")) && ok;
+        copy.reject();
+        CAppSettingsDialog settings(QString::fromStdString(app.GetSiteDir()),
+                                    {QStringLiteral("sim:velunit"), QStringLiteral("sim:flowcomputer")}, &frame);
+        settings.show();
+        ok = Save(&settings, out.filePath("application-settings.png")) && ok;
+        settings.reject();
+        for (int i = 0; i < app.GetStationCount(); ++i) {
+            app.OpenStation(app.GetStationName(i), app.GetStationGroup(i));
+            ok = Save(frame.InfoWindow(), out.filePath(QStringLiteral("station-%1.png").arg(i))) && ok;
+        }
     }
     return ok ? 0 : 1;
 }
