@@ -207,6 +207,11 @@ void CMainFrame::OnStationChanged(CStation* station)
     m_pInfoView->ShowStation(station);
     // A longer location may need more room than the window had; never squeeze the view.
     m_pInfoWindow->resize(m_pInfoWindow->size().expandedTo(m_pInfoWindow->sizeHint()));
+
+    // Grown past the bottom of the frame, it moves up rather than hiding its buttons.
+    const int overflow = m_pInfoWindow->geometry().bottom() - m_pMdi->viewport()->height() + 1;
+    if (overflow > 0 && m_pMdi->viewport()->height() > 0)
+        m_pInfoWindow->move(m_pInfoWindow->x(), std::max(0, m_pInfoWindow->y() - overflow));
 }
 
 void CMainFrame::UpdateViewChecks()

@@ -41,14 +41,14 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     m_pCaption = new QLabel;
     m_pCaption->setAlignment(Qt::AlignHCenter);
     m_pPreview = new CChannelPreviewCtrl;
-    m_pPreview->setMinimumSize(300, 200);
+    m_pPreview->setMinimumSize(300, 170);
     auto* channel = new QVBoxLayout;
     channel->addWidget(m_pCaption);
     channel->addWidget(m_pPreview, 1);
 
     m_pFiles = new QListWidget;
     m_pFiles->setMinimumWidth(130);
-    m_pFiles->setFixedHeight(120);
+    m_pFiles->setFixedHeight(100);
     auto* summary = new QFormLayout;
     summary->setLabelAlignment(Qt::AlignRight);
     m_pStart = AddField(summary, tr("Start Time:"));
