@@ -45,19 +45,25 @@ public:
 
     bool Write(const unsigned char* data, size_t size, int, size_t& written) override
     {
-        std::lock_guard lock(m_line.m_mutex);
-        for (size_t i = 0; i < size; ++i)
-            m_line.m_toDevice.push_back({SLineItem::byte, m_line.Carry(data[i])});
-        written = size;
-        m_line.m_cv.notify_all();
+        {
+            std::lock_guard lock(m_line.m_mutex);
+            for (size_t i = 0; i < size; ++i)
+                m_line.m_toDevice.push_back({SLineItem::byte, m_line.Carry(data[i])});
+            written = size;
+            m_line.m_cv.notify_all();
+        }
+        Deliver();
         return true;
     }
 
     bool SetBreak(bool on) override
     {
-        std::lock_guard lock(m_line.m_mutex);
-        m_line.m_toDevice.push_back({on ? SLineItem::breakOn : SLineItem::breakOff, 0});
-        m_line.m_cv.notify_all();
+        {
+            std::lock_guard lock(m_line.m_mutex);
+            m_line.m_toDevice.push_back({on ? SLineItem::breakOn : SLineItem::breakOff, 0});
+            m_line.m_cv.notify_all();
+        }
+        Deliver();
         return true;
     }
 
@@ -77,6 +83,13 @@ public:
     }
 
 private:
+    // On a real line the instrument has what was sent at once; a pumped one is told.
+    void Deliver()
+    {
+        if (m_line.m_pump)
+            m_line.m_pump(0);
+    }
+
     bool TakeNow(unsigned char& byte)
     {
         std::lock_guard lock(m_line.m_mutex);

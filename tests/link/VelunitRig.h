@@ -9,10 +9,12 @@
 #include <memory>
 
 struct VelunitRig {
-    explicit VelunitRig(SVelunitConfig config = {})
+    // Without attachPort the program's end stays free for a controller to take.
+    explicit VelunitRig(SVelunitConfig config = {}, bool attachPort = true)
     {
         driver = std::make_unique<CVelunitLineDriver>(line, clock, std::move(config));
-        port.Attach(line.TakeHostEnd(), 9600);
+        if (attachPort)
+            port.Attach(line.TakeHostEnd(), 9600);
     }
     CVelunitSimulator& Sim() { return driver->Simulator(); }
 
