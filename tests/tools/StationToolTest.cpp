@@ -267,3 +267,20 @@ TEST(StationTool, FailuresAreOneLineWithStatusOne)
     EXPECT_EQ(RunCommand(Tool() + " station show").status, 2);
     EXPECT_EQ(RunCommand(Tool() + " station resave " + Quote(dir / "cut.hstn")).status, 2);
 }
+
+TEST(StationTool, UnknownVersionShowsDefaultsWithAWarning)
+{
+    CStation station{CDateTime(45000.0)};
+    station.SetSiteName("Future");
+    auto bytes = station.ToBytes();
+    bytes[0] = 3;
+    TempDir dir;
+    WriteFileBytes(dir / "v3.hstn", {bytes.begin(), bytes.end()});
+    const auto result = RunCommand(Tool() + " station show " + Quote(dir / "v3.hstn"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find("Error, station file has invalid version number."), std::string::npos);
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+    const std::string out = Compact(result.out);
+    EXPECT_NE(out.find("{\"m_nVersion\":3,\"m_strSiteName\":\"\""), std::string::npos) << out;
+    EXPECT_EQ(ReadFileBytes(dir / "v3.hstn"), std::vector<unsigned char>(bytes.begin(), bytes.end()));
+}
