@@ -2,6 +2,7 @@
 
 #include "data/Units.h"
 #include "station/Station.h"
+#include "ui/GraphPrefsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -124,11 +125,12 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent) : QWidg
     auto* commsForm = new QFormLayout(comms);
     commsForm->addRow(tr("Port:"), m_pPort);
 
-    // These dialogs arrive with the Flow Computer and calculation-set work; until then the
-    // buttons say so instead of opening something that does nothing.
+    // The other two dialogs arrive with the Flow Computer and calculation-set work; until
+    // then their buttons say so instead of opening something that does nothing.
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(LaterButton(tr("Graphics Preferences"),
-                                   tr("Graphics Preferences are not available yet: the data views are not built")));
+    auto* prefs = new QPushButton(tr("Graphics Preferences"));
+    connect(prefs, &QPushButton::clicked, this, &CSystemPage::EditGraphPrefs);
+    buttons->addWidget(prefs);
     buttons->addWidget(LaterButton(tr("Flow Computer Settings"),
                                    tr("Flow Computer Settings are not available yet in this version")));
     buttons->addWidget(LaterButton(tr("Calculation Settings"),
@@ -233,4 +235,15 @@ void CSystemPage::ControlsToForm()
     m_form.m_strStage20mA = m_pStage20->text().toStdString();
     m_form.m_bPulseEvery = m_pPulseEvery->isChecked();
     m_form.m_strPulse = m_pPulse->text().toStdString();
+}
+
+void CSystemPage::EditGraphPrefs()
+{
+    if (!m_pStation)
+        return;
+    // The dialog works on a copy; OK puts it into the station, Cancel drops it.
+    CGraphPrefs copy = m_pStation->GetGraphPrefs();
+    CGraphPrefsDialog dialog(copy, this);
+    if (m_prefsRunner ? m_prefsRunner(dialog) : dialog.exec() == QDialog::Accepted)
+        m_pStation->SetGraphPrefs(copy);
 }

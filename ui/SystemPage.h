@@ -5,6 +5,10 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class CGraphPrefsDialog;
+
 class CStation;
 class QCheckBox;
 class QComboBox;
@@ -32,6 +36,10 @@ public:
     QLineEdit* PulseEdit() const { return m_pPulse; }
     QLabel* StageUnitLabel() const { return m_pStageUnit20; }
 
+    // Runs the Graphics Preferences dialog; tests answer it themselves. True for OK.
+    void SetPrefsRunner(std::function<bool(CGraphPrefsDialog&)> runner) { m_prefsRunner = std::move(runner); }
+    void EditGraphPrefs();
+
 private:
     void FormToControls();
     void ControlsToForm();
@@ -47,4 +55,5 @@ private:
     QCheckBox* m_pPulseEvery;
     QLineEdit* m_pPulse;
     QLabel* m_pVolumeUnit;
+    std::function<bool(CGraphPrefsDialog&)> m_prefsRunner;
 };
