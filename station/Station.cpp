@@ -73,13 +73,13 @@ CStation::CStation(const CDateTime& created)
 }
 
 CStation::CStation(const CStation& other)
-    : m_strFilePath(other.m_strFilePath), m_bModified(1), m_nVersion(other.m_nVersion),
-      m_strSiteName(other.m_strSiteName), m_strLocation(other.m_strLocation), m_strGroup(other.m_strGroup),
-      m_nFlowUnits(other.m_nFlowUnits), m_nVelocityUnits(other.m_nVelocityUnits),
-      m_nStageUnits(other.m_nStageUnits), m_nVolumeUnits(other.m_nVolumeUnits),
-      m_nTemperatureUnits(other.m_nTemperatureUnits), m_nAreaUnits(other.m_nAreaUnits),
-      m_dFlow4mA(other.m_dFlow4mA), m_dFlow20mA(other.m_dFlow20mA), m_dStage4mA(other.m_dStage4mA),
-      m_dStage20mA(other.m_dStage20mA), m_dVelocity4mA(other.m_dVelocity4mA),
+    : m_strFilePath(other.m_strFilePath), m_strUnreadFile(other.m_strUnreadFile), m_bModified(1),
+      m_nVersion(other.m_nVersion), m_strSiteName(other.m_strSiteName), m_strLocation(other.m_strLocation),
+      m_strGroup(other.m_strGroup), m_nFlowUnits(other.m_nFlowUnits),
+      m_nVelocityUnits(other.m_nVelocityUnits), m_nStageUnits(other.m_nStageUnits),
+      m_nVolumeUnits(other.m_nVolumeUnits), m_nTemperatureUnits(other.m_nTemperatureUnits),
+      m_nAreaUnits(other.m_nAreaUnits), m_dFlow4mA(other.m_dFlow4mA), m_dFlow20mA(other.m_dFlow20mA),
+      m_dStage4mA(other.m_dStage4mA), m_dStage20mA(other.m_dStage20mA), m_dVelocity4mA(other.m_dVelocity4mA),
       m_dVelocity20mA(other.m_dVelocity20mA), m_dTotalizerPulse(other.m_dTotalizerPulse),
       m_bAutoVelRange(other.m_bAutoVelRange), m_nVelRangeStart(other.m_nVelRangeStart),
       m_nVelRangeStop(other.m_nVelRangeStop), m_nVelocityModel(other.m_nVelocityModel),

@@ -64,7 +64,8 @@ class CStation
     bool Load(const std::string& path, const StationLoadOptions& options = {},
               StationLoadReport* report = nullptr);
     // Writes the whole file anew beside the old one and then replaces it, so that a failed
-    // save leaves the old file as it was.
+    // save leaves the old file as it was. A file of an unknown version is never written
+    // over by the defaults it was read as: saving to it fails, saving elsewhere works.
     bool Save(const std::string& path, const StationSaveOptions& options = {});
     bool Save() { return Save(m_strFilePath); }
     // The bytes Save writes (current version).
@@ -227,8 +228,9 @@ class CStation
     void Touch() { m_bModified = 1; }
     void SerializeBody(CStationArchive& ar, int32_t version);
 
-    std::string m_strFilePath; // not stored
-    int32_t m_bModified = 0;   // not stored
+    std::string m_strFilePath;   // not stored
+    std::string m_strUnreadFile; // not stored: a file of unknown version this record stands for
+    int32_t m_bModified = 0;     // not stored
     int32_t m_nVersion = FILE_VERSION;
     std::string m_strSiteName;
     std::string m_strLocation;

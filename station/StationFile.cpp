@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +43,14 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
     }
     close(fd);
     return ok;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a == b)
+        return true;
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
 }
 
 } // namespace
@@ -177,8 +186,11 @@ bool CStation::Load(const std::string& path, const StationLoadOptions& options, 
         return false;
     }
 
-    if (loaded.m_nVersion < 0 || loaded.m_nVersion > FILE_VERSION)
+    loaded.m_strUnreadFile.clear();
+    if (loaded.m_nVersion < 0 || loaded.m_nVersion > FILE_VERSION) {
         out.messages.push_back("Error, station file has invalid version number.");
+        loaded.m_strUnreadFile = path;
+    }
 
     if (loaded.m_nVersion == 1) {
         // Put the converted mounting on disk at once. The summaries are rebuilt from the
@@ -196,9 +208,14 @@ bool CStation::Load(const std::string& path, const StationLoadOptions& options, 
 
 bool CStation::Save(const std::string& path, const StationSaveOptions& options)
 {
+    // The record holds only defaults for a file it could not read; writing them over that
+    // file would destroy whatever it holds.
+    if (!m_strUnreadFile.empty() && SameFile(path, m_strUnreadFile))
+        return false;
     const std::vector<uint8_t> bytes = ToBytes();
     if (!ReplaceFileContents(path, bytes, options.tempPath))
         return false;
+    m_strUnreadFile.clear();
     m_strFilePath = path;
     SetModified(false);
     return true;

@@ -276,6 +276,18 @@ TEST(StationFile, UnknownVersionKeepsTheDefaultsAndSaysSo)
     EXPECT_EQ(report.messages[0], "Error, station file has invalid version number.");
     EXPECT_EQ(station.GetSiteName(), "");
     EXPECT_EQ(station.GetMounting(), 2);
+
+    // The defaults never replace the unread file, not even through a copy; another file
+    // may take them.
+    const auto original = ReadFileBytes(dir / "v3.hstn");
+    station.SetSiteName("Edited");
+    EXPECT_FALSE(station.Save());
+    CStation copy(station);
+    EXPECT_FALSE(copy.Save());
+    EXPECT_EQ(ReadFileBytes(dir / "v3.hstn"), original);
+    ASSERT_TRUE(station.Save((dir / "other.hstn").string()));
+    EXPECT_TRUE(station.Save());
+    EXPECT_EQ(ReadFileBytes(dir / "v3.hstn"), original);
 }
 
 TEST(StationFile, EveryStoredFieldSurvivesASaveAndLoad)
