@@ -41,8 +41,10 @@ TEST(YmodemLrzsz, ReceivesEverySizeOverAPseudoTerminal)
 {
     if (::access(SENDER, X_OK) != 0)
         GTEST_SKIP() << SENDER << " is not installed";
+    // Both of the sender's block sizes: 128 bytes (its default) and 1024 (as the instrument sends).
+    for (const bool bigBlocks : {false, true})
     for (size_t size : {size_t{0}, size_t{1}, size_t{128}, size_t{1024}, size_t{1025}, size_t{300000}}) {
-        SCOPED_TRACE("size " + std::to_string(size));
+        SCOPED_TRACE("size " + std::to_string(size) + (bigBlocks ? ", 1024-byte blocks" : ", 128-byte blocks"));
         testsupport::TempDir from;
         testsupport::TempDir to;
         const auto data = Content(size);
@@ -52,7 +54,10 @@ TEST(YmodemLrzsz, ReceivesEverySizeOverAPseudoTerminal)
         ASSERT_TRUE(pty.IsOpen());
         CSerialPort port;
         ASSERT_TRUE(port.Open(pty.SlavePath(), 57600));
-        const pid_t sender = pty.Spawn({SENDER, "--ymodem", "REC00001.000"}, from.Path().string());
+        std::vector<std::string> command = {SENDER, "--ymodem", "REC00001.000"};
+        if (bigBlocks)
+            command.insert(command.begin() + 2, "--1k");
+        const pid_t sender = pty.Spawn(command, from.Path().string());
         ASSERT_GT(sender, 0);
 
         std::atomic<int> abort{0};
