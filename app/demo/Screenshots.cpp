@@ -10,6 +10,8 @@
 #include "app/StationsBar.h"
 #include "ui/AppSettingsDialog.h"
 #include "ui/CopyStationDialog.h"
+#include "ui/GraphPrefsDialog.h"
+#include "station/GraphPrefs.h"
 #include "station/Station.h"
 #include "ui/StationConfigDialog.h"
 
@@ -76,6 +78,11 @@ int main(int argc, char* argv[])
         settings.show();
         ok = Save(&settings, out.filePath("application-settings.png")) && ok;
         settings.reject();
+        CGraphPrefs prefs;
+        CGraphPrefsDialog graphs(prefs, &frame);
+        graphs.show();
+        ok = Save(&graphs, out.filePath("graphics-preferences.png")) && ok;
+        graphs.reject();
         for (int i = 0; i < app.GetStationCount(); ++i) {
             app.OpenStation(app.GetStationName(i), app.GetStationGroup(i));
             ok = Save(frame.InfoWindow(), out.filePath(QStringLiteral("station-%1.png").arg(i))) && ok;
