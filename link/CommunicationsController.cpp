@@ -91,7 +91,8 @@ bool CCommunicationsController::StartSession()
     m_pSession = std::make_unique<CInstrumentSession>(m_pPort.get());
     m_pEngine = std::make_unique<CDownloadEngine>(*m_pSession);
     m_pDownload = std::make_unique<CDownloadController>(*m_pEngine, *this);
-    const std::string dir = m_station.GetStationDirectory(m_setup.m_strSiteDir);
+    const std::string dir = m_setup.m_strStationDir.empty() ? m_station.GetStationDirectory(m_setup.m_strSiteDir)
+                                                            : m_setup.m_strStationDir;
     m_pSession->SetStationDirectory(dir);
     if (!m_pSession->OpenLog(dir + "/" + m_station.GetSiteName() + ".log"))
         m_view.ShowMessage("Error, the log file could not be opened!  File may be in use");

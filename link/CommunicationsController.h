@@ -21,6 +21,7 @@ struct SCommunicationsSetup {
     IClock* m_pClock = nullptr;       // the computer's clock when none
     IPortOpener* m_pOpener = nullptr; // settings file and tty devices when none
     std::string m_strSiteDir;         // the settings file's site directory when empty
+    std::string m_strStationDir;      // overrides the folder built from the site directory
 };
 
 class CCommunicationsController : public IDownloadHost {

@@ -51,7 +51,7 @@ struct SVelunitConfig {
     double m_dNoiseRate = 0.0;   // share of sent bytes replaced by random ones
     unsigned m_nNoiseSeed = 1;
 
-    // Hooks: how ensembles are made, and the batch sender of "MY" (none: MY answers ERR).
+    // Hooks: how ensembles are made, and the batch sender of "MY" (the usual ones when empty).
     VelunitEnsembleSource m_ensembleSource;
     VelunitTransferFactory m_transferFactory;
 };

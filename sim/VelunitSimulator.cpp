@@ -1,6 +1,7 @@
 #include "sim/VelunitSimulator.h"
 
 #include "sim/VelunitEnsembles.h"
+#include "sim/YmodemSender.h"
 
 #include <cctype>
 #include <cstdio>
@@ -112,6 +113,8 @@ CVelunitSimulator::CVelunitSimulator(IClock& clock, SVelunitConfig config, SendF
     m_savedSettings = m_settings;
     if (!m_config.m_ensembleSource)
         m_config.m_ensembleSource = MakeVelunitEnsemble;
+    if (!m_config.m_transferFactory)
+        m_config.m_transferFactory = CYmodemSender::Factory({}, &m_clock);
 }
 
 void CVelunitSimulator::FactoryDefaults()
