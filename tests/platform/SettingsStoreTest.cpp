@@ -2,6 +2,9 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -164,21 +167,31 @@ TEST(SettingsStoreFile, RejectsKeysAndValuesThatWouldNotReadBack)
 
 TEST(SettingsStoreFile, FailedSaveLeavesTheOldFile)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
+    // The save runs in a child whose file-size limit makes every write of more than a few
+    // bytes fail, as a full disk would; that works for root too, unlike a read-only folder.
     TempDir dir;
-    auto folder = dir / "ro";
-    std::filesystem::create_directory(folder);
-    auto path = folder / "Tidewell.conf";
+    auto path = dir / "Tidewell.conf";
     WriteFileText(path, "StationDir=/old\n");
-    ::chmod(folder.c_str(), 0555);
 
-    CSettingsStore store(path);
-    ASSERT_TRUE(store.Load());
-    ASSERT_TRUE(store.SetStationDir("/new"));
-    EXPECT_FALSE(store.Save());
-    ::chmod(folder.c_str(), 0755);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit {8, 8};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        CSettingsStore store(path);
+        bool ok = store.Load() && store.SetStationDir("/a/much/longer/site/directory/than/eight/bytes");
+        ::_exit(!ok ? 3 : store.Save() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report the failed write";
     EXPECT_EQ(ReadFileText(path), "StationDir=/old\n");
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "no temporary file is left beside the settings file";
 }
 
 TEST(SettingsStoreFile, UnreadableFileIsAFailure)
