@@ -47,7 +47,11 @@ def run(receiver):
                                 stderr=subprocess.DEVNULL)
     status = proc.wait()
     seconds = time.monotonic() - start
-    sender.wait()
+    try:
+        sender.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        sender.kill()  # sb sometimes waits on after rb has closed the batch
+        sender.wait()
     os.close(master)
     os.close(slave)
     received = os.path.join(out, "bench.bin")
