@@ -4,7 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace {
+namespace
+{
 
 QPixmap DrawIcon(int size)
 {

@@ -6,8 +6,9 @@
 
 class CStation;
 
-class IAppPrompter {
-public:
+class IAppPrompter
+{
+  public:
     virtual ~IAppPrompter() = default;
 
     virtual void ShowMessage(const std::string& text) = 0;

@@ -23,7 +23,8 @@
 #include <cstdlib>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 // Message texts carry Windows line ends; a message box wants plain ones.
 QString ForDisplay(const std::string& text)
@@ -84,7 +85,8 @@ void CMainFrame::CreateMenus()
     QAction* newStation = file->addAction(tr("&New Station"), QKeySequence(Qt::CTRL | Qt::Key_N), &m_app,
                                           &CStationApp::NewStation);
     newStation->setStatusTip(tr("Create a new station"));
-    file->addAction(tr("Copy Station"), &m_app, &CStationApp::CopyStation)->setStatusTip(tr("Copy the current station"));
+    file->addAction(tr("Copy Station"), &m_app, &CStationApp::CopyStation)
+        ->setStatusTip(tr("Copy the current station"));
     file->addSeparator();
     file->addAction(tr("E&xit"), this, &QWidget::close)->setStatusTip(tr("Quit the application"));
 

@@ -13,9 +13,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-class CMainFrame : public QMainWindow, public IAppPrompter {
+class CMainFrame : public QMainWindow, public IAppPrompter
+{
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(CStationApp& app, QWidget* parent = nullptr);
 
     // Start-up after the frame is built: the site directory from the settings file, the
@@ -55,11 +56,11 @@ public:
     void ApplicationSettings();
     void About();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateMenus();
     void CreateButtonBar();
     void UpdateViewChecks();

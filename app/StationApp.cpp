@@ -22,7 +22,8 @@ void CStationApp::Message(const std::string& text)
         m_pPrompter->ShowMessage(text);
 }
 
-namespace {
+namespace
+{
 constexpr const char* kLastStationKey = "LastStation";
 }
 
@@ -158,7 +159,8 @@ bool CStationApp::ReplaceStation(std::unique_ptr<CStation> edited)
     m_pStation = std::move(edited);
     bool ok = m_pStation->Save();
     if (!ok)
-        Message("Error, could not save station, check the file is not write protected or in use by another program");
+        Message("Error, could not save station, check the file is not write protected or in use by another "
+                "program");
     emit stationChanged(m_pStation.get());
     return ok;
 }

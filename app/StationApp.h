@@ -17,9 +17,10 @@ class CStation;
 class IAppPrompter;
 class QWidget;
 
-class CStationApp : public QObject {
+class CStationApp : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit CStationApp(CSettingsStore settings, QObject* parent = nullptr);
     ~CStationApp() override;
 
@@ -53,7 +54,10 @@ public:
     // asks for the station list to be rebuilt. False when the file could not be written.
     bool ApplySettings(const std::string& siteDir, const std::vector<std::string>& comDevices);
 
-    std::string GetStationDirectory(const CStation& station) const { return m_site.GetStationDirectory(station); }
+    std::string GetStationDirectory(const CStation& station) const
+    {
+        return m_site.GetStationDirectory(station);
+    }
     void GetDataFiles(const CStation& station, std::vector<std::string>& names) const
     {
         m_site.GetDataFiles(station, names);
@@ -71,13 +75,13 @@ public:
     void AddDataWindow(QWidget* window);
     QList<QWidget*> DataWindows() const;
 
-signals:
+  signals:
     // The current station changed (it may be null).
     void stationChanged(CStation* station);
     // The site directory's contents changed: the Stations bar should be rebuilt.
     void stationListChanged();
 
-private:
+  private:
     void Message(const std::string& text);
     void RememberStation();
 

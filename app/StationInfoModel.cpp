@@ -60,7 +60,8 @@ void CStationInfoModel::ShowDataSummary(const CStation& station)
     m_strEnsembles = std::to_string(summary->m_nEnsembles);
     m_strEnsembleType = EnsembleTypeText(summary->m_nEnsembleType);
     m_strStageRange = RangeText(summary->m_dStageMin, summary->m_dStageMax, station.GetStageUnits());
-    m_strVelocityRange = RangeText(summary->m_dVelocityMin, summary->m_dVelocityMax, station.GetVelocityUnits());
+    m_strVelocityRange =
+        RangeText(summary->m_dVelocityMin, summary->m_dVelocityMax, station.GetVelocityUnits());
     m_strFlowRange = RangeText(summary->m_dFlowMin, summary->m_dFlowMax, station.GetFlowUnits());
 }
 
@@ -109,7 +110,8 @@ std::string CStationInfoModel::RangeText(double min, double max, int unit)
         return FormatValue(ToDisplayUnits(max, unit)) + " " + name;
     if (noMax)
         return FormatValue(ToDisplayUnits(min, unit)) + " " + name;
-    return FormatValue(ToDisplayUnits(min, unit)) + " - " + FormatValue(ToDisplayUnits(max, unit)) + " " + name;
+    return FormatValue(ToDisplayUnits(min, unit)) + " - " + FormatValue(ToDisplayUnits(max, unit)) + " " +
+           name;
 }
 
 std::string CStationInfoModel::EnsembleTypeText(int type)

@@ -8,10 +8,19 @@
 class CStation;
 class CDataSummary;
 
-class CStationInfoModel {
-public:
+class CStationInfoModel
+{
+  public:
     // The view's buttons, in the order they appear.
-    enum Button { CONFIGURE, VIEW_DATA, REFRESH, LISTEN_REALTIME, PROGRAM_VELUNIT, PROGRAM_FLOWCOMPUTER, BUTTON_COUNT };
+    enum Button {
+        CONFIGURE,
+        VIEW_DATA,
+        REFRESH,
+        LISTEN_REALTIME,
+        PROGRAM_VELUNIT,
+        PROGRAM_FLOWCOMPUTER,
+        BUTTON_COUNT
+    };
 
     // Station texts, the caption, the port and the button states for a station or none.
     // The data list is emptied; the caller refreshes it afterwards for a station.

@@ -63,15 +63,16 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     dataRow->addWidget(m_pFiles, 2);
     dataRow->addLayout(summary, 3);
 
-    const char* captions[] = {"Configure", "View Data", "Refresh", "Listen Realtime", "Program Velunit",
-                              "Program FlowComputer"};
+    const char* captions[] = {"Configure",       "View Data",       "Refresh",
+                              "Listen Realtime", "Program Velunit", "Program FlowComputer"};
     for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
         m_pButtons[i] = new QPushButton(tr(captions[i]));
         m_pButtons[i]->setMinimumWidth(150);
     }
     // These windows come with the data views and the instrument dialogs; until they exist
     // the buttons are off and say what is missing.
-    m_arrMissing[CStationInfoModel::VIEW_DATA] = tr("Viewing data needs the data view, which is not built yet");
+    m_arrMissing[CStationInfoModel::VIEW_DATA] =
+        tr("Viewing data needs the data view, which is not built yet");
     m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
         tr("Listening in real time needs the real-time data view, which is not built yet");
     m_arrMissing[CStationInfoModel::PROGRAM_VELUNIT] =
@@ -109,7 +110,8 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     rows->addWidget(data);
     rows->setSizeConstraint(QLayout::SetMinimumSize);
 
-    connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this, &CStationInfoView::Configure);
+    connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this,
+            &CStationInfoView::Configure);
     connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;

@@ -15,9 +15,10 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class CStationInfoView : public QWidget {
+class CStationInfoView : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     CStationInfoView(CStationApp& app, QWidget* parent = nullptr);
 
     void SetPrompter(IAppPrompter* prompter) { m_pPrompter = prompter; }
@@ -34,10 +35,10 @@ public:
     QLabel* Caption() const { return m_pCaption; }
     CChannelPreviewCtrl* Preview() const { return m_pPreview; }
 
-signals:
+  signals:
     void titleChanged(const QString& title);
 
-private:
+  private:
     void Configure();
     void Refresh();
     void StationToControls();
@@ -54,7 +55,8 @@ private:
     QLabel *m_pSiteName, *m_pLocation, *m_pCreated, *m_pOrientation, *m_pCaption;
     CChannelPreviewCtrl* m_pPreview;
     QListWidget* m_pFiles;
-    QLabel *m_pStart, *m_pStop, *m_pEnsembles, *m_pStageRange, *m_pVelocityRange, *m_pFlowRange, *m_pEnsembleType;
+    QLabel *m_pStart, *m_pStop, *m_pEnsembles, *m_pStageRange, *m_pVelocityRange, *m_pFlowRange,
+        *m_pEnsembleType;
     QComboBox* m_pPort;
     QPushButton* m_pButtons[CStationInfoModel::BUTTON_COUNT];
     QString m_arrMissing[CStationInfoModel::BUTTON_COUNT];

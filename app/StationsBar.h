@@ -9,9 +9,10 @@
 
 class QTableWidget;
 
-class CStationsBar : public QDockWidget {
+class CStationsBar : public QDockWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit CStationsBar(QWidget* parent = nullptr);
 
     // Rows below the header, 0 for the first station.
@@ -23,13 +24,13 @@ public:
     std::string RowGroup(int row) const;
     QTableWidget* Grid() const { return m_pGrid; }
 
-signals:
+  signals:
     void rowClicked(int row);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void FitColumns();
     QTableWidget* m_pGrid;
 };

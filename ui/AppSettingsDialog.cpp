@@ -34,7 +34,8 @@ CAppSettingsDialog::CAppSettingsDialog(const QString& siteDir, const std::vector
         m_arrCom.push_back(edit);
         portForm->addRow(QStringLiteral("COM %1:").arg(i + 1), edit);
     }
-    auto* hint = new QLabel(tr("A device path, or sim:velunit or sim:flowcomputer for a simulated instrument."));
+    auto* hint =
+        new QLabel(tr("A device path, or sim:velunit or sim:flowcomputer for a simulated instrument."));
     hint->setWordWrap(true);
     portForm->addRow(hint);
 

@@ -10,13 +10,15 @@
 class QLineEdit;
 class QPushButton;
 
-class CAppSettingsDialog : public QDialog {
+class CAppSettingsDialog : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     // Returns the chosen folder, or an empty text when the picker was cancelled.
     using FolderPicker = std::function<QString(QWidget* parent, const QString& start)>;
 
-    CAppSettingsDialog(const QString& siteDir, const std::vector<QString>& comDevices, QWidget* parent = nullptr);
+    CAppSettingsDialog(const QString& siteDir, const std::vector<QString>& comDevices,
+                       QWidget* parent = nullptr);
 
     // Tests replace the shell's picker with their own answer.
     void SetFolderPicker(FolderPicker picker) { m_picker = std::move(picker); }
@@ -30,7 +32,7 @@ public:
     // The default picker: a folder dialog titled "Select Folder".
     static QString PickFolder(QWidget* parent, const QString& start);
 
-private:
+  private:
     void Browse();
 
     QLineEdit* m_pSiteDir;

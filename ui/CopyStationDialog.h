@@ -4,15 +4,16 @@
 
 class QLineEdit;
 
-class CCopyStationDialog : public QDialog {
+class CCopyStationDialog : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     CCopyStationDialog(const QString& siteName, const QString& group, QWidget* parent = nullptr);
 
     QString SiteName() const;
     QString Group() const;
     QLineEdit* SiteNameEdit() const { return m_pSiteName; }
 
-private:
+  private:
     QLineEdit *m_pSiteName, *m_pGroup;
 };

@@ -4,8 +4,9 @@
 // rules the dialog follows. Plain data so that every move can be checked without a screen.
 #include <vector>
 
-class CDataTypeLists {
-public:
+class CDataTypeLists
+{
+  public:
     static constexpr int FIRST_TYPE = 1, LAST_TYPE = 11;
 
     // Displayed: the given codes in order; available: every other code 1..11 in code order.
@@ -20,6 +21,6 @@ public:
     std::vector<int> m_arrDisplayed, m_arrAvailable;
     int m_nDisplayedSel = -1, m_nAvailableSel = -1;
 
-private:
+  private:
     static void Move(std::vector<int>& from, int& fromSel, std::vector<int>& to, int& toSel);
 };

@@ -13,18 +13,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 // The eight flags in the order of their check boxes.
 int32_t* Flag(CGraphPrefs& p, int i)
 {
-    int32_t* flags[] = {&p.m_bTabular,  &p.m_bQVD,    &p.m_bWhisker,   &p.m_bContours,
+    int32_t* flags[] = {&p.m_bTabular,       &p.m_bQVD,     &p.m_bWhisker,   &p.m_bContours,
                         &p.m_bBinVelocities, &p.m_bVectors, &p.m_bAmplitude, &p.m_bCorrelation};
     return flags[i];
 }
 
-const char* const kCaptions[] = {"Show Tabular Data", "QVD Hydrograph", "Whisker Graph", "Velocity Contours",
-                                 "Bin Velocities",    "Velocity Vectors", "Amplitude",   "Correlation"};
+const char* const kCaptions[] = {"Show Tabular Data", "QVD Hydrograph", "Whisker Graph",
+                                 "Velocity Contours", "Bin Velocities", "Velocity Vectors",
+                                 "Amplitude",         "Correlation"};
 
 } // namespace
 
@@ -75,8 +77,10 @@ CGraphPrefsDialog::CGraphPrefsDialog(CGraphPrefs& prefs, QWidget* parent) : QDia
     layout->addWidget(buttons);
 
     connect(m_pChecks[0], &QCheckBox::toggled, this, &CGraphPrefsDialog::EnableLists);
-    connect(m_pAvailable, &QListWidget::currentRowChanged, this, [this](int row) { m_lists.m_nAvailableSel = row; });
-    connect(m_pDisplayed, &QListWidget::currentRowChanged, this, [this](int row) { m_lists.m_nDisplayedSel = row; });
+    connect(m_pAvailable, &QListWidget::currentRowChanged, this,
+            [this](int row) { m_lists.m_nAvailableSel = row; });
+    connect(m_pDisplayed, &QListWidget::currentRowChanged, this,
+            [this](int row) { m_lists.m_nDisplayedSel = row; });
     connect(m_pAdd, &QPushButton::clicked, this, [this] { Act(&CDataTypeLists::MoveToDisplayed); });
     connect(m_pRemove, &QPushButton::clicked, this, [this] { Act(&CDataTypeLists::MoveToAvailable); });
     connect(m_pUp, &QPushButton::clicked, this, [this] { Act(&CDataTypeLists::MoveUp); });
@@ -120,7 +124,8 @@ void CGraphPrefsDialog::ListsToControls()
 void CGraphPrefsDialog::EnableLists()
 {
     const bool on = m_pChecks[0]->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_pAvailable, m_pDisplayed, m_pAdd, m_pRemove, m_pUp, m_pDown})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_pAvailable, m_pDisplayed, m_pAdd, m_pRemove, m_pUp, m_pDown})
         w->setEnabled(on);
 }
 

@@ -10,9 +10,10 @@ class QCheckBox;
 class QListWidget;
 class QPushButton;
 
-class CGraphPrefsDialog : public QDialog {
+class CGraphPrefsDialog : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     CGraphPrefsDialog(CGraphPrefs& prefs, QWidget* parent = nullptr);
 
     void accept() override;
@@ -23,7 +24,7 @@ public:
     QPushButton* AddButton() const { return m_pAdd; }
     QPushButton* RestoreButton() const { return m_pRestore; }
 
-private:
+  private:
     void Fill();
     void ListsToControls();
     void EnableLists();

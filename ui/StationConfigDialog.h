@@ -8,9 +8,10 @@ class CStation;
 class CSystemPage;
 class QTabWidget;
 
-class CStationConfigDialog : public QDialog {
+class CStationConfigDialog : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     CStationConfigDialog(CStation& station, bool isNew, QWidget* parent = nullptr);
 
     CSystemPage* SystemPage() const { return m_pSystem; }
@@ -18,7 +19,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     CSystemPage* m_pSystem;
     QTabWidget* m_pTabs;
 };

@@ -16,7 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QComboBox* UnitCombo(int first, int count)
 {
@@ -51,7 +52,8 @@ QPushButton* LaterButton(const QString& caption, const QString& missing)
 
 } // namespace
 
-CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent) : QWidget(parent), m_pStation(station)
+CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
+    : QWidget(parent), m_pStation(station)
 {
     m_pSiteName = new QLineEdit;
     m_pGroup = new QLineEdit;
@@ -71,7 +73,8 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent) : QWidg
     m_pVelocity = UnitCombo(CSystemSettingsForm::VELOCITY_FIRST, CSystemSettingsForm::VELOCITY_COUNT);
     m_pFlow = UnitCombo(CSystemSettingsForm::FLOW_FIRST, CSystemSettingsForm::FLOW_COUNT);
     m_pVolume = UnitCombo(CSystemSettingsForm::VOLUME_FIRST, CSystemSettingsForm::VOLUME_COUNT);
-    m_pTemperature = UnitCombo(CSystemSettingsForm::TEMPERATURE_FIRST, CSystemSettingsForm::TEMPERATURE_COUNT);
+    m_pTemperature =
+        UnitCombo(CSystemSettingsForm::TEMPERATURE_FIRST, CSystemSettingsForm::TEMPERATURE_COUNT);
     auto* units = new QGroupBox(tr("Display Units"));
     auto* unitForm = new QFormLayout(units);
     unitForm->addRow(tr("Stage:"), m_pStage);
@@ -185,8 +188,8 @@ void CSystemPage::OnUnitChanged()
 
 void CSystemPage::FormToControls()
 {
-    const QSignalBlocker blockers[] = {QSignalBlocker(m_pStage), QSignalBlocker(m_pVelocity),
-                                       QSignalBlocker(m_pFlow), QSignalBlocker(m_pVolume),
+    const QSignalBlocker blockers[] = {QSignalBlocker(m_pStage),       QSignalBlocker(m_pVelocity),
+                                       QSignalBlocker(m_pFlow),        QSignalBlocker(m_pVolume),
                                        QSignalBlocker(m_pTemperature), QSignalBlocker(m_pPulseEvery)};
     m_pSiteName->setText(QString::fromStdString(m_form.m_strSiteName));
     m_pGroup->setText(QString::fromStdString(m_form.m_strGroup));

@@ -17,9 +17,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-class CSystemPage : public QWidget {
+class CSystemPage : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     // The site name and group can be typed only for a new station: they name its folder.
     CSystemPage(CStation* station, bool isNew, QWidget* parent = nullptr);
 
@@ -40,7 +41,7 @@ public:
     void SetPrefsRunner(std::function<bool(CGraphPrefsDialog&)> runner) { m_prefsRunner = std::move(runner); }
     void EditGraphPrefs();
 
-private:
+  private:
     void FormToControls();
     void ControlsToForm();
     void OnUnitChanged();
@@ -51,7 +52,8 @@ private:
     QPlainTextEdit* m_pLocation;
     QComboBox *m_pStage, *m_pVelocity, *m_pFlow, *m_pVolume, *m_pTemperature, *m_pPort;
     QLineEdit *m_pFlow4, *m_pFlow20, *m_pVelocity4, *m_pVelocity20, *m_pStage4, *m_pStage20;
-    QLabel *m_pFlowUnit4, *m_pFlowUnit20, *m_pVelocityUnit4, *m_pVelocityUnit20, *m_pStageUnit4, *m_pStageUnit20;
+    QLabel *m_pFlowUnit4, *m_pFlowUnit20, *m_pVelocityUnit4, *m_pVelocityUnit20, *m_pStageUnit4,
+        *m_pStageUnit20;
     QCheckBox* m_pPulseEvery;
     QLineEdit* m_pPulse;
     QLabel* m_pVolumeUnit;

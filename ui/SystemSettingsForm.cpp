@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 std::string Fixed3(double value)
 {
@@ -55,7 +56,8 @@ void CSystemSettingsForm::Load(const CStation& station)
     m_nTemperatureIndex = IndexOf(station.GetTemperatureUnits(), TEMPERATURE_FIRST, TEMPERATURE_COUNT);
     m_nPortIndex = std::clamp(station.GetComPort() - 1, 0, 7);
 
-    const int flow = station.GetFlowUnits(), velocity = station.GetVelocityUnits(), stage = station.GetStageUnits();
+    const int flow = station.GetFlowUnits(), velocity = station.GetVelocityUnits(),
+              stage = station.GetStageUnits();
     m_strFlow4mA = Fixed3(ToDisplayUnits(station.GetFlow4mA(), flow));
     m_strFlow20mA = Fixed3(ToDisplayUnits(station.GetFlow20mA(), flow));
     m_strVelocity4mA = Fixed3(ToDisplayUnits(station.GetVelocity4mA(), velocity));

@@ -7,8 +7,9 @@
 
 class CStation;
 
-class CSystemSettingsForm {
-public:
+class CSystemSettingsForm
+{
+  public:
     // First unit code of each combo; a combo's index is the code minus this.
     static constexpr int STAGE_FIRST = 101, VELOCITY_FIRST = 106, FLOW_FIRST = 110, VOLUME_FIRST = 120,
                          TEMPERATURE_FIRST = 130;
@@ -31,9 +32,11 @@ public:
     static double ReadNumber(const std::string& text);
 
     std::string m_strSiteName, m_strGroup, m_strLocation;
-    int m_nStageIndex = 0, m_nVelocityIndex = 0, m_nFlowIndex = 0, m_nVolumeIndex = 0, m_nTemperatureIndex = 0;
+    int m_nStageIndex = 0, m_nVelocityIndex = 0, m_nFlowIndex = 0, m_nVolumeIndex = 0,
+        m_nTemperatureIndex = 0;
     int m_nPortIndex = 0;
-    std::string m_strFlow4mA, m_strFlow20mA, m_strVelocity4mA, m_strVelocity20mA, m_strStage4mA, m_strStage20mA;
+    std::string m_strFlow4mA, m_strFlow20mA, m_strVelocity4mA, m_strVelocity20mA, m_strStage4mA,
+        m_strStage20mA;
     bool m_bPulseEvery = false;
     bool m_bPulseEditEnabled = false;
     std::string m_strPulse;

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -66,7 +67,8 @@ void CChannelPreview::Build(const CChannelGeometry& geometry, int mounting, int 
         BuildSection(geometry, mounting, lengthUnit);
 }
 
-void CChannelPreview::BuildAreaCurve(const CChannelGeometry& g, int lengthUnit, double stage4mA, double stage20mA)
+void CChannelPreview::BuildAreaCurve(const CChannelGeometry& g, int lengthUnit, double stage4mA,
+                                     double stage20mA)
 {
     m_bCurve = true;
     const std::string unit = UnitAbbreviation(lengthUnit);
@@ -128,7 +130,9 @@ void CChannelPreview::BuildSection(const CChannelGeometry& g, int mounting, int 
         AddLine(OUTLINE, std::move(circle), lengthUnit);
         // The invert: a short stretch of the floor of the pipe.
         const double half = r * 0.25;
-        AddLine(BOTTOM, {r - half, r - std::sqrt(r * r - half * half), r, 0, r + half, r - std::sqrt(r * r - half * half)},
+        AddLine(BOTTOM,
+                {r - half, r - std::sqrt(r * r - half * half), r, 0, r + half,
+                 r - std::sqrt(r * r - half * half)},
                 lengthUnit);
         e = {0, 2 * r, 0, 2 * r, r};
         break;

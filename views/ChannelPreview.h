@@ -8,8 +8,9 @@
 
 class CChannelGeometry;
 
-class CChannelPreview {
-public:
+class CChannelPreview
+{
+  public:
     struct Line {
         std::vector<double> xy; // x0, y0, x1, y1, ...
         int r = 0, g = 0, b = 0;
@@ -21,14 +22,15 @@ public:
 
     // lengthUnit: the station's stage display unit. stage4mA / stage20mA (internal units)
     // bound the polynomial's area curve.
-    void Build(const CChannelGeometry& geometry, int mounting, int lengthUnit, double stage4mA, double stage20mA);
+    void Build(const CChannelGeometry& geometry, int mounting, int lengthUnit, double stage4mA,
+               double stage20mA);
 
     std::vector<Line> m_arrLines;
     std::string m_strMessage; // a shape that cannot be drawn says why
     std::string m_strXTitle, m_strYTitle;
     bool m_bCurve = false; // an area curve rather than a section
 
-private:
+  private:
     void AddLine(int which, std::vector<double> xy, int lengthUnit);
     void BuildSection(const CChannelGeometry& geometry, int mounting, int lengthUnit);
     void BuildAreaCurve(const CChannelGeometry& geometry, int lengthUnit, double stage4mA, double stage20mA);

@@ -4,18 +4,19 @@
 
 class CStation;
 
-class CChannelPreviewCtrl : public CGraphCtrl {
+class CChannelPreviewCtrl : public CGraphCtrl
+{
     Q_OBJECT
-public:
+  public:
     explicit CChannelPreviewCtrl(QWidget* parent = nullptr);
 
     // Draws the station's channel; null clears the drawing.
     void ShowStation(const CStation* station);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void FitLabelMargins();
     void FitAspect();
     bool m_bHasXTitle = false;

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 Qt::PenStyle ToQtPenStyle(int style)
 {

@@ -12,9 +12,10 @@
 
 class QPainter;
 
-class CGraphCtrl : public QWidget {
+class CGraphCtrl : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit CGraphCtrl(QWidget* parent = nullptr);
 
     void Reset();
@@ -25,7 +26,10 @@ public:
     }
     void SetAutoScale(bool on) { m_model.SetAutoScale(on); }
     void SetYStep(double step) { m_model.SetYStep(step); }
-    void SetMargins(int top, int bottom, int left, int right) { m_model.SetMargins(top, bottom, left, right); }
+    void SetMargins(int top, int bottom, int left, int right)
+    {
+        m_model.SetMargins(top, bottom, left, right);
+    }
     void SetSeriesColor(int r, int g, int b, int series);
     void SetSeriesMarker(bool marker, int series);
     // 0 solid, 1 dashed, 2 dotted, 3 dash-dot, 4 dash-dot-dot.
@@ -48,11 +52,11 @@ public:
     // Maps data into this widget's client area; false when the point is outside the ranges.
     virtual bool DataToPixel(double x, double y, QPoint& pixel) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     virtual void DrawSeries(QPainter& dc, int series);
 
-private:
+  private:
     void DrawCells(QPainter& dc);
     void DrawGrid(QPainter& dc);
     void DrawFrame(QPainter& dc);

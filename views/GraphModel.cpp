@@ -7,17 +7,17 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr double kSecond = 1.0 / 86400.0;
 constexpr double kMinute = 60.0 * kSecond;
 constexpr double kHour = 60.0 * kMinute;
 
 // The time ladder, in days. Past the last rung the step grows by a year at a time.
-constexpr double kTimeLadder[] = {kSecond,    30 * kSecond, kMinute,    5 * kMinute, 30 * kMinute,
-                                  kHour,      4 * kHour,    8 * kHour,  12 * kHour,  1.0,
-                                  2.0,        7.0,          30.0,       60.0,        90.0,
-                                  180.0,      365.0};
+constexpr double kTimeLadder[] = {kSecond,   30 * kSecond, kMinute,    5 * kMinute, 30 * kMinute, kHour,
+                                  4 * kHour, 8 * kHour,    12 * kHour, 1.0,         2.0,          7.0,
+                                  30.0,      60.0,         90.0,       180.0,       365.0};
 
 // A runaway range (a huge span with a tiny step) must not hang the painter.
 constexpr int kMaxTicks = 2000;

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-class CGraphModel {
-public:
+class CGraphModel
+{
+  public:
     static constexpr int MAX_SERIES = 16;
 
     CGraphModel() { Reset(); }
@@ -63,7 +64,7 @@ public:
     double m_dXStep, m_dYStep; // a time axis counts its step in days
     int m_nMaxTicks;
 
-private:
+  private:
     void ResetRanges();
     std::vector<double> Ticks(double min, double max, double step, bool multiplesFromMin) const;
 };

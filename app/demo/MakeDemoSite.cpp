@@ -13,7 +13,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 bool Write(const fs::path& siteDir, CStation& station)
 {

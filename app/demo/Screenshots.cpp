@@ -8,11 +8,11 @@
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
+#include "station/GraphPrefs.h"
+#include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
 #include "ui/CopyStationDialog.h"
 #include "ui/GraphPrefsDialog.h"
-#include "station/GraphPrefs.h"
-#include "station/Station.h"
 #include "ui/StationConfigDialog.h"
 
 #include <QApplication>
@@ -24,7 +24,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 bool Save(QWidget* widget, const QString& path)
 {
@@ -74,7 +75,8 @@ int main(int argc, char* argv[])
         ok = Save(&copy, out.filePath("copy-station.png")) && ok;
         copy.reject();
         CAppSettingsDialog settings(QString::fromStdString(app.GetSiteDir()),
-                                    {QStringLiteral("sim:velunit"), QStringLiteral("sim:flowcomputer")}, &frame);
+                                    {QStringLiteral("sim:velunit"), QStringLiteral("sim:flowcomputer")},
+                                    &frame);
         settings.show();
         ok = Save(&settings, out.filePath("application-settings.png")) && ok;
         settings.reject();

@@ -9,7 +9,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // The bounding box of a line: min x, min y, max x, max y.
 std::array<double, 4> Box(const CChannelPreview::Line& line)

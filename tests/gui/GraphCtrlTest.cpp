@@ -7,7 +7,8 @@
 
 #include <QImage>
 
-namespace {
+namespace
+{
 
 // Pixels that are not the white background, inside a rectangle of the image.
 int InkIn(const QImage& image, const QRect& area)
@@ -20,7 +21,9 @@ int InkIn(const QImage& image, const QRect& area)
     return ink;
 }
 
-class GraphCtrlTest : public GuiTest {};
+class GraphCtrlTest : public GuiTest
+{
+};
 
 TEST_F(GraphCtrlTest, EmptyControlDrawsOnlyBackgroundAndTitles)
 {
@@ -30,9 +33,9 @@ TEST_F(GraphCtrlTest, EmptyControlDrawsOnlyBackgroundAndTitles)
     graph.Model().m_bXTickLabels = true;
     graph.Model().m_bGrid = true;
     const QImage empty = graph.grab().toImage();
-    EXPECT_GT(InkIn(empty, QRect(30, 0, 180, 28)), 0);      // the title
-    EXPECT_EQ(InkIn(empty, QRect(30, 31, 180, 118)), 0);    // no axes, grid or series
-    EXPECT_EQ(InkIn(empty, QRect(0, 150, 240, 30)), 0);     // no tick labels
+    EXPECT_GT(InkIn(empty, QRect(30, 0, 180, 28)), 0);   // the title
+    EXPECT_EQ(InkIn(empty, QRect(30, 31, 180, 118)), 0); // no axes, grid or series
+    EXPECT_EQ(InkIn(empty, QRect(0, 150, 240, 30)), 0);  // no tick labels
 
     graph.AddPoint(1, 1, 0);
     graph.AddPoint(9, 5, 0);

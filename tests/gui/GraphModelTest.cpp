@@ -9,7 +9,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double kMinute = 1.0 / 1440.0;
 constexpr double kHour = 1.0 / 24.0;
@@ -245,8 +246,8 @@ TEST(GraphPixels, MapsTheRangeOntoThePlotArea)
     EXPECT_EQ(px, 230);
     EXPECT_EQ(py, 30);
     ASSERT_TRUE(g.DataToPixel(33.3, 3.33, 260, 160, px, py));
-    EXPECT_EQ(px, 96);  // 30 + int(66.6)
-    EXPECT_EQ(py, 97);  // 30 + 100 - int(33.3)
+    EXPECT_EQ(px, 96); // 30 + int(66.6)
+    EXPECT_EQ(py, 97); // 30 + 100 - int(33.3)
     EXPECT_FALSE(g.DataToPixel(100.5, 5, 260, 160, px, py));
     EXPECT_FALSE(g.DataToPixel(50, -0.1, 260, 160, px, py));
     EXPECT_FALSE(g.DataToPixel(NODATA, 5, 260, 160, px, py));

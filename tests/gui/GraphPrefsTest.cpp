@@ -11,7 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 TEST(DataTypeLists, AvailableHoldsTheRestInCodeOrder)
 {
@@ -64,7 +65,9 @@ TEST(DataTypeLists, UpAndDownStopAtTheEnds)
     EXPECT_EQ(l.m_nDisplayedSel, -1);
 }
 
-class GraphPrefsTest : public GuiTest {};
+class GraphPrefsTest : public GuiTest
+{
+};
 
 TEST_F(GraphPrefsTest, OkWritesFlagsAndDisplayedTypes)
 {

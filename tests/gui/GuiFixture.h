@@ -20,8 +20,9 @@
 #include <gtest/gtest.h>
 
 // Answers the application's questions from queues and records what it was told.
-class CScriptedPrompter : public IAppPrompter {
-public:
+class CScriptedPrompter : public IAppPrompter
+{
+  public:
     std::vector<std::string> m_messages, m_questions;
     std::deque<bool> m_answers; // Yes/No, in order; No when empty
     // Each call of the Station Configuration dialog runs the next edit; Cancel when none.
@@ -58,8 +59,9 @@ public:
     }
 };
 
-class GuiTest : public ::testing::Test {
-protected:
+class GuiTest : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         if (!QApplication::instance()) {

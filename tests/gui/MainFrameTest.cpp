@@ -20,7 +20,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 void ClickRow(CStationsBar* bar, int row)
 {
@@ -143,9 +144,8 @@ TEST_F(GuiTest, OpeningAMissingStationFileReportsAndKeepsTheCurrent)
     ClickRow(bar, RowOf(bar, "Weir"));
     ClickRow(bar, RowOf(bar, "Stray"));
     ASSERT_EQ(m_prompter.m_messages.size(), 1u);
-    EXPECT_EQ(m_prompter.m_messages[0],
-              "Failed to load " + (SiteDir() / "Stray" / "Stray.hstn").string() +
-                  " file may be in use or corrupted!");
+    EXPECT_EQ(m_prompter.m_messages[0], "Failed to load " + (SiteDir() / "Stray" / "Stray.hstn").string() +
+                                            " file may be in use or corrupted!");
     EXPECT_EQ(m_app->GetStation()->GetSiteName(), "Weir");
 }
 

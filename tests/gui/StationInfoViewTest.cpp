@@ -12,7 +12,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 CDataSummary Summary(const std::string& name)
 {
@@ -59,8 +60,9 @@ TEST(StationInfoModel, SelectionAfterRefresh)
     EXPECT_EQ(m.m_nSelected, 0);
 }
 
-class InfoViewTest : public GuiTest {
-protected:
+class InfoViewTest : public GuiTest
+{
+  protected:
     // A metric station with three data files: two summarised, one unreadable.
     void MakeStationWithData()
     {
@@ -130,8 +132,8 @@ TEST_F(InfoViewTest, FileWithoutSummaryShowsNotAvailableAndKeepsTheType)
     Select("20060102.002");
     EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD14");
     Select("20060103.003"); // unreadable: no summary
-    for (const char* field : {"Start Time:", "Stop Time:", "Ensembles:", "Stage Range:", "Velocity Range:",
-                              "Flow Range:"})
+    for (const char* field :
+         {"Start Time:", "Stop Time:", "Ensembles:", "Stage Range:", "Velocity Range:", "Flow Range:"})
         EXPECT_EQ(m_view->FieldText(field), "Not Available") << field;
     EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD14");
 }

@@ -1,8 +1,8 @@
 // The System page: what it shows for a station and what it stores back.
 #include "ui/SystemSettingsForm.h"
 
-#include "tests/gui/GuiFixture.h"
 #include "data/Units.h"
+#include "tests/gui/GuiFixture.h"
 #include "ui/AppSettingsDialog.h"
 #include "ui/SystemPage.h"
 
@@ -12,7 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 TEST(SystemSettingsForm, GroupLosesOneSeparatorAtEachEnd)
 {
@@ -77,7 +78,9 @@ TEST(SystemSettingsForm, FlowUnitSetsTheAreaUnitAndUntickedPulseStoresZero)
     EXPECT_TRUE(station.IsModified());
 }
 
-class SystemPageTest : public GuiTest {};
+class SystemPageTest : public GuiTest
+{
+};
 
 TEST_F(SystemPageTest, UnitLabelsFollowTheCombosWithoutConvertingTheNumbers)
 {
