@@ -6,10 +6,12 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 
-class CMessageWriter {
-public:
+class CMessageWriter
+{
+  public:
     explicit CMessageWriter(std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
 
     void Byte(int64_t v) { m_bytes.push_back(static_cast<uint8_t>(v & 0xFF)); }
@@ -33,7 +35,7 @@ public:
         Le32(bits);
     }
 
-private:
+  private:
     std::vector<uint8_t>& m_bytes;
 };
 
@@ -60,7 +62,9 @@ bool CFlowComputerMessage::ChannelParameters(const CStation& station, uint8_t& c
     switch (g.GetType()) {
     case CHANNEL_MULTIPOINT: {
         int points = g.GetNumPoints();
-        points = points < 0 ? 0 : points > CChannelGeometry::MAX_POINTS ? CChannelGeometry::MAX_POINTS : points;
+        points = points < 0                              ? 0
+                 : points > CChannelGeometry::MAX_POINTS ? CChannelGeometry::MAX_POINTS
+                                                         : points;
         code = static_cast<uint8_t>(points);
         for (int i = 0; i < points; ++i) {
             parameters[2 * i] = static_cast<float>(g.m_dPointY[i]);

@@ -15,8 +15,9 @@
 
 class CStation;
 
-class CFlowComputerMessage {
-public:
+class CFlowComputerMessage
+{
+  public:
     static constexpr size_t MESSAGE_SIZE = 251;
     // Where the blocks start; the sender reports progress at these boundaries.
     static constexpr size_t SYSTEM_OFFSET = 2;
@@ -32,7 +33,8 @@ public:
     static bool Build(const CStation& station, std::vector<uint8_t>& bytes, std::string* error = nullptr);
 
     // The channel code and the 40 parameters for a geometry type (false for an unknown type).
-    static bool ChannelParameters(const CStation& station, uint8_t& code, float (&parameters)[PARAMETER_COUNT]);
+    static bool ChannelParameters(const CStation& station, uint8_t& code,
+                                  float (&parameters)[PARAMETER_COUNT]);
 
     // A double as an integer of the given width: truncated toward zero, held to the range of
     // the field (a value that does not fit is sent as the nearest one that does, not wrapped).

@@ -7,7 +7,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // A unit that never stops talking must not hold the program forever; a real one sends a
 // handful of bytes at most.
@@ -21,7 +22,8 @@ std::string OpenError(const std::string& portName)
     int number = 0;
     char text[256];
     if (ParseComPortName(portName, number))
-        std::snprintf(text, sizeof text, "Error, could not open COM %d!  Please verify port is not in use.", number);
+        std::snprintf(text, sizeof text, "Error, could not open COM %d!  Please verify port is not in use.",
+                      number);
     else
         std::snprintf(text, sizeof text, "Error, could not open %s!  Please verify port is not in use.",
                       portName.c_str());
@@ -35,7 +37,8 @@ CFlowComputerProgrammer::CFlowComputerProgrammer(const CStation& station, IFlowC
 {
 }
 
-CFlowComputerProgrammer::EResult CFlowComputerProgrammer::Program(CSerialPort& port, const std::string& portName)
+CFlowComputerProgrammer::EResult CFlowComputerProgrammer::Program(CSerialPort& port,
+                                                                  const std::string& portName)
 {
     m_reporter.SetProgress(0);
     m_reporter.ShowExit(false);

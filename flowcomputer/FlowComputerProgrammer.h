@@ -16,8 +16,9 @@
 class CSerialPort;
 class CStation;
 
-class CFlowComputerProgrammer {
-public:
+class CFlowComputerProgrammer
+{
+  public:
     static constexpr int BAUD = 19200;
     static constexpr int BYTE_PAUSE_MS = 40;
     static constexpr unsigned char WAKE_BYTE = 0x9F;
@@ -37,7 +38,7 @@ public:
     bool OldFirmware() const { return m_bOldFirmware; }
     const std::string& DebugText() const { return m_strDebug; }
 
-private:
+  private:
     bool Send(CSerialPort& port, const unsigned char* bytes, size_t count);
     bool SendMessage(CSerialPort& port, const std::vector<unsigned char>& message);
     unsigned char ReadReply(CSerialPort& port);

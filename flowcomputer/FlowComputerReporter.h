@@ -4,8 +4,9 @@
 // hidden while the transfer runs. The dialog implements it; the command-line tool prints.
 #include <string>
 
-class IFlowComputerReporter {
-public:
+class IFlowComputerReporter
+{
+  public:
     virtual ~IFlowComputerReporter() = default;
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetProgress(int percent) = 0;

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-CDownloadController::CDownloadController(CDownloadEngine& engine, IDownloadHost& host) : m_engine(engine), m_host(host)
+CDownloadController::CDownloadController(CDownloadEngine& engine, IDownloadHost& host)
+    : m_engine(engine), m_host(host)
 {
     m_engine.SetOwner(this);
 }
@@ -71,7 +72,8 @@ void CDownloadController::ShowProgress()
     m_host.SetProgress(ProgressPercent(received, total));
     m_host.ClearStatus();
     char text[400];
-    std::snprintf(text, sizeof text, "Transfering %s, %lld of %lld bytes received", name.c_str(), received, total);
+    std::snprintf(text, sizeof text, "Transfering %s, %lld of %lld bytes received", name.c_str(), received,
+                  total);
     m_host.AppendStatus(text);
     std::snprintf(text, sizeof text, "%d transfer errors", errors);
     m_host.AppendStatus(text);

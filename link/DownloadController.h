@@ -12,8 +12,9 @@
 #include <mutex>
 #include <string>
 
-class IDownloadHost {
-public:
+class IDownloadHost
+{
+  public:
     virtual ~IDownloadHost() = default;
     virtual void AppendStatus(const std::string& text) = 0;
     virtual void ClearStatus() = 0;
@@ -28,12 +29,13 @@ public:
     virtual void Beep(int /*hz*/, int /*ms*/) {}
 };
 
-class CDownloadController : public IDownloadOwner {
-public:
+class CDownloadController : public IDownloadOwner
+{
+  public:
     static constexpr const char* DOWNLOAD_CAPTION = "Download";
     static constexpr const char* ABORT_CAPTION = "Abort";
-    static constexpr const char* ERASE_QUESTION =
-        "The transfer has completed successfully, would you like to erase the recorder card now (recommended)?";
+    static constexpr const char* ERASE_QUESTION = "The transfer has completed successfully, would you like "
+                                                  "to erase the recorder card now (recommended)?";
 
     // Sets itself as the engine's owner.
     CDownloadController(CDownloadEngine& engine, IDownloadHost& host);
@@ -53,7 +55,7 @@ public:
     void DownloadComplete() override;
     void Beep(int hz, int ms) override { m_host.Beep(hz, ms); }
 
-private:
+  private:
     void SetCaption(const std::string& caption);
     std::string Caption() const;
 

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
-CDownloadEngine::CDownloadEngine(CInstrumentSession& session) : m_session(session) {}
+CDownloadEngine::CDownloadEngine(CInstrumentSession& session) : m_session(session)
+{
+}
 
 CDownloadEngine::~CDownloadEngine()
 {
@@ -49,8 +51,8 @@ std::string CDownloadEngine::IncompleteReason(const YmodemProgress& p)
     if (CYmodemReceiver::IsComplete(p))
         return {};
     char text[160];
-    std::snprintf(text, sizeof text, "Transfer incomplete, %lld of %lld bytes received, %d transfer errors", p.received,
-                  p.total, p.errors);
+    std::snprintf(text, sizeof text, "Transfer incomplete, %lld of %lld bytes received, %d transfer errors",
+                  p.received, p.total, p.errors);
     return text;
 }
 

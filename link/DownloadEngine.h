@@ -19,8 +19,9 @@
 #include <string>
 #include <thread>
 
-class IDownloadOwner {
-public:
+class IDownloadOwner
+{
+  public:
     virtual ~IDownloadOwner() = default;
     // Block 0 has named the file: from now on the operator may abort.
     virtual void EnableAbort() = 0;
@@ -34,8 +35,9 @@ public:
     virtual void Beep(int /*hz*/, int /*ms*/) {}
 };
 
-class CDownloadEngine {
-public:
+class CDownloadEngine
+{
+  public:
     static constexpr int DOWNLOAD_BAUD = 57600;
     static constexpr int NORMAL_BAUD = 9600;
     static constexpr int START_TIMEOUT_MS = 10000;
@@ -71,7 +73,7 @@ public:
     // or gaps in the block numbering. Empty when it is whole.
     static std::string IncompleteReason(const YmodemProgress& progress);
 
-private:
+  private:
     void Publish(const YmodemProgress& progress);
 
     CInstrumentSession& m_session;
@@ -79,7 +81,7 @@ private:
     std::atomic<int> m_nAbort{0};
     std::atomic<bool> m_bRunning{false};
     std::thread m_worker;
-    int m_nBaud = NORMAL_BAUD; // the rate this end was last set to
+    int m_nBaud = NORMAL_BAUD;  // the rate this end was last set to
     mutable std::mutex m_mutex; // guards the progress figures and the output path
     YmodemProgress m_progress;
     std::string m_strOutputPath;

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 
-class IYmodemLine {
-public:
+class IYmodemLine
+{
+  public:
     virtual ~IYmodemLine() = default;
 
     // Waits at most the current time-out for one byte; false on silence or a broken line.

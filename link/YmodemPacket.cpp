@@ -3,8 +3,10 @@
 #include <array>
 #include <cstring>
 
-namespace ymodem {
-namespace {
+namespace ymodem
+{
+namespace
+{
 
 constexpr std::array<uint16_t, 256> MakeCrcTable()
 {

@@ -12,7 +12,8 @@
 #include <ostream>
 #include <string>
 
-namespace ymodem {
+namespace ymodem
+{
 inline constexpr uint8_t SOH = 0x01;
 inline constexpr uint8_t STX = 0x02;
 inline constexpr uint8_t EOT = 0x04;
@@ -26,8 +27,9 @@ uint16_t Crc16Update(uint16_t crc, uint8_t byte);
 uint16_t Crc16(const uint8_t* data, size_t length);
 } // namespace ymodem
 
-class CYmodemPacket {
-public:
+class CYmodemPacket
+{
+  public:
     static constexpr size_t BUFFER_SIZE = 1029; // header, number, complement, 1024 data, CRC
 
     CYmodemPacket() { Reset(); }
@@ -60,7 +62,7 @@ public:
     // Block 0 of a file: "name\0size" in 128 bytes (1024 when the name does not fit).
     static std::string HeaderFrame(const std::string& name, long long size);
 
-private:
+  private:
     uint8_t m_buffer[BUFFER_SIZE];
     int m_bComplete = 0;
     size_t m_nCount = 0;

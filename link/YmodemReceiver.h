@@ -27,8 +27,9 @@ struct YmodemProgress {
     int errors = 0;         // gaps seen in the block numbering
 };
 
-class CYmodemReceiver {
-public:
+class CYmodemReceiver
+{
+  public:
     static constexpr int BYTE_TIMEOUT_MS = 10000;
     static constexpr int MAX_TRIES = 10;
 
@@ -60,7 +61,7 @@ public:
     // Whether a completed transfer holds every byte announced without gaps.
     static bool IsComplete(const YmodemProgress& progress);
 
-private:
+  private:
     bool Fail(const std::string& detail);
     bool Send(uint8_t byte);
     bool ReceiveGoodBlock(int& tries);

@@ -3,14 +3,15 @@
 #include "link/SerialPort.h"
 #include "link/YmodemLine.h"
 
-class CYmodemSerialLine : public IYmodemLine {
-public:
+class CYmodemSerialLine : public IYmodemLine
+{
+  public:
     explicit CYmodemSerialLine(CSerialPort& port) : m_port(port) {}
 
     bool ReadByte(uint8_t& byte) override { return m_port.ReadByte(byte); }
     bool Write(const std::string& bytes) override { return m_port.Write(bytes); }
     bool SetTimeouts(int milliseconds) override { return m_port.SetTimeouts(milliseconds); }
 
-private:
+  private:
     CSerialPort& m_port;
 };

@@ -27,8 +27,9 @@ struct FlowComputerSimOptions {
     std::vector<uint8_t> expected;
 };
 
-class CFlowComputerSim {
-public:
+class CFlowComputerSim
+{
+  public:
     static constexpr size_t MESSAGE_SIZE = 251;
 
     explicit CFlowComputerSim(FlowComputerSimOptions options = {}) : m_options(std::move(options)) {}
@@ -43,8 +44,9 @@ public:
     std::string TakeDeferred() { return std::exchange(m_deferred, {}); }
     bool HasDeferred() const { return !m_deferred.empty(); }
 
-    // Pumped use on an in-process line (whose unit end the caller has set to 19200 baud): handles whatever reached the unit's end. When nothing
-    // was answered the wait is accounted on the clock, as the silence it is.
+    // Pumped use on an in-process line (whose unit end the caller has set to 19200 baud): handles whatever
+    // reached the unit's end. When nothing was answered the wait is accounted on the clock, as the silence it
+    // is.
     void Pump(CSimLine& line, CVirtualClock* clock, int maxWaitMs);
 
     bool WokenUp() const { return m_state != waitWake; }
@@ -56,7 +58,7 @@ public:
     // Bytes that arrived after the unit had finished its part.
     size_t ExtraBytes() const { return m_nExtra; }
 
-private:
+  private:
     enum EState { waitWake, readMessage, done };
     std::string Confirmation();
 

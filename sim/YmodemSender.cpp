@@ -4,24 +4,26 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 constexpr size_t BLOCK = 1024;
 }
 
 CYmodemSender::CYmodemSender(std::string fileName, std::vector<unsigned char> data, SendFunction send,
                              YmodemSenderFaults faults, IClock* clock)
-    : m_strName(std::move(fileName)), m_data(std::move(data)), m_send(std::move(send)), m_faults(std::move(faults)),
-      m_pClock(clock)
+    : m_strName(std::move(fileName)), m_data(std::move(data)), m_send(std::move(send)),
+      m_faults(std::move(faults)), m_pClock(clock)
 {
     m_nBlocks = static_cast<int>((m_data.size() + BLOCK - 1) / BLOCK);
 }
 
 VelunitTransferFactory CYmodemSender::Factory(YmodemSenderFaults faults, IClock* clock)
 {
-    return [faults, clock](const std::string& name, const std::vector<unsigned char>& data,
-                           std::function<void(const std::string&)> send) -> std::unique_ptr<IVelunitTransfer> {
-        return std::make_unique<CYmodemSender>(name, data, std::move(send), faults, clock);
-    };
+    return
+        [faults, clock](const std::string& name, const std::vector<unsigned char>& data,
+                        std::function<void(const std::string&)> send) -> std::unique_ptr<IVelunitTransfer> {
+            return std::make_unique<CYmodemSender>(name, data, std::move(send), faults, clock);
+        };
 }
 
 std::string CYmodemSender::BlockFrame(int index) const
@@ -34,7 +36,8 @@ std::string CYmodemSender::BlockFrame(int index) const
 
 std::string CYmodemSender::HeaderFrame() const
 {
-    const long long size = m_faults.announcedSize >= 0 ? m_faults.announcedSize : static_cast<long long>(m_data.size());
+    const long long size =
+        m_faults.announcedSize >= 0 ? m_faults.announcedSize : static_cast<long long>(m_data.size());
     return CYmodemPacket::HeaderFrame(m_strName, size);
 }
 

@@ -30,8 +30,9 @@ struct YmodemSenderFaults {
     long long announcedSize = -1;
 };
 
-class CYmodemSender : public IVelunitTransfer {
-public:
+class CYmodemSender : public IVelunitTransfer
+{
+  public:
     using SendFunction = std::function<void(const std::string&)>;
 
     CYmodemSender(std::string fileName, std::vector<unsigned char> data, SendFunction send,
@@ -41,7 +42,10 @@ public:
     // The program cancels with a run of this many CAN bytes.
     static constexpr int CANCEL_RUN = 8;
 
-    bool Finished() const override { return m_state == done || (m_state == cancelled && m_nCans >= CANCEL_RUN); }
+    bool Finished() const override
+    {
+        return m_state == done || (m_state == cancelled && m_nCans >= CANCEL_RUN);
+    }
 
     bool Completed() const { return m_state == done; }
     bool Cancelled() const { return m_state == cancelled; }
@@ -51,8 +55,18 @@ public:
     // A factory for the simulated Velunit's "MY": each transfer gets these faults.
     static VelunitTransferFactory Factory(YmodemSenderFaults faults = {}, IClock* clock = nullptr);
 
-private:
-    enum EState { waitStart, waitHeaderAck, waitDataStart, waitDataAck, waitEotAck, waitEndStart, waitEndAck, done, cancelled };
+  private:
+    enum EState {
+        waitStart,
+        waitHeaderAck,
+        waitDataStart,
+        waitDataAck,
+        waitEotAck,
+        waitEndStart,
+        waitEndAck,
+        done,
+        cancelled
+    };
 
     void SendBlock(int index, bool first);
     void SendRaw(const std::string& bytes) { m_send(bytes); }
@@ -66,8 +80,8 @@ private:
     IClock* m_pClock;
     EState m_state = waitStart;
     int m_nBlocks = 0;
-    int m_nCurrent = 0;     // the block waiting for its ACK
-    int m_nExtraAcks = 0;   // ACKs still due for a block that was sent twice
+    int m_nCurrent = 0;   // the block waiting for its ACK
+    int m_nExtraAcks = 0; // ACKs still due for a block that was sent twice
     int m_nCans = 0;
     int m_nNaks = 0;
     std::set<int> m_corrupted; // corrupted already: the retry goes out sound

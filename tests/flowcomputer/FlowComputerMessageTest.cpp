@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> Build(const CStation& station)
 {
@@ -18,12 +19,14 @@ std::vector<uint8_t> Build(const CStation& station)
 
 std::vector<uint8_t> Slice(const std::vector<uint8_t>& m, size_t offset, size_t count)
 {
-    return std::vector<uint8_t>(m.begin() + static_cast<long>(offset), m.begin() + static_cast<long>(offset + count));
+    return std::vector<uint8_t>(m.begin() + static_cast<long>(offset),
+                                m.begin() + static_cast<long>(offset + count));
 }
 
 int32_t Le32(const std::vector<uint8_t>& m, size_t at)
 {
-    return static_cast<int32_t>(m.at(at) | m.at(at + 1) << 8 | m.at(at + 2) << 16 | static_cast<uint32_t>(m.at(at + 3)) << 24);
+    return static_cast<int32_t>(m.at(at) | m.at(at + 1) << 8 | m.at(at + 2) << 16 |
+                                static_cast<uint32_t>(m.at(at + 3)) << 24);
 }
 
 int16_t Le16(const std::vector<uint8_t>& m, size_t at)
@@ -55,9 +58,9 @@ TEST(FlowComputerMessage, NewStationStartsAsTheWorkedExample)
     EXPECT_EQ(Slice(m, 6, 4), (Bytes{0x00, 0x00, 0x00, 0x00}));
     EXPECT_EQ(Slice(m, 10, 4), (Bytes{0x9F, 0xB4, 0x85, 0x4A}));
     // The rest of the defaults where a slip of one byte would show.
-    EXPECT_EQ(Le16(m, 16), 3047);     // 10 ft/s, truncated
-    EXPECT_EQ(Le32(m, 22), 304799);   // 100 ft, truncated
-    EXPECT_EQ(m[26], 5);              // bad readings
+    EXPECT_EQ(Le16(m, 16), 3047);   // 10 ft/s, truncated
+    EXPECT_EQ(Le32(m, 22), 304799); // 100 ft, truncated
+    EXPECT_EQ(m[26], 5);            // bad readings
     EXPECT_FLOAT_EQ(Float(m, 27), 3.95f);
     EXPECT_EQ(Le16(m, 31), 1200);
     EXPECT_FLOAT_EQ(Float(m, 33), 3.65f);
@@ -98,7 +101,8 @@ TEST(FlowComputerMessage, IntegersAreTruncatedTowardZeroAndHeldToTheirWidth)
 TEST(FlowComputerMessage, MountingSign)
 {
     CStation station;
-    const std::pair<int, Bytes> cases[] = {{1, {0xFF, 0xFF}}, {2, {0x01, 0x00}}, {3, {0x01, 0x00}}, {4, {0x01, 0x00}}};
+    const std::pair<int, Bytes> cases[] = {
+        {1, {0xFF, 0xFF}}, {2, {0x01, 0x00}}, {3, {0x01, 0x00}}, {4, {0x01, 0x00}}};
     for (const auto& [mounting, expected] : cases) {
         station.SetMounting(mounting);
         EXPECT_EQ(Slice(Build(station), 72, 2), expected) << "mounting " << mounting;

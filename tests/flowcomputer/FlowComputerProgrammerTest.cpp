@@ -1,7 +1,7 @@
 // Programming against the simulated unit on an in-process line and a virtual clock: every
 // reply to the wake bytes, every kind of confirmation, and what the operator is shown.
-#include "flowcomputer/FlowComputerMessage.h"
 #include "flowcomputer/FlowComputerProgrammer.h"
+#include "flowcomputer/FlowComputerMessage.h"
 #include "link/SerialPort.h"
 #include "link/SimLine.h"
 #include "sim/FlowComputerSim.h"
@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class CRecordingReporter : public IFlowComputerReporter {
-public:
+class CRecordingReporter : public IFlowComputerReporter
+{
+  public:
     void SetStatus(const std::string& text) override { statuses.push_back(text); }
     void SetProgress(int percent) override { progress.push_back(percent); }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -24,8 +26,9 @@ public:
     bool exitVisible = true;
 };
 
-class CLineOpener : public IPortOpener {
-public:
+class CLineOpener : public IPortOpener
+{
+  public:
     explicit CLineOpener(CSimLine* line) : m_line(line) {}
     std::unique_ptr<ISerialStream> OpenStream(const std::string& name) override
     {
@@ -34,7 +37,7 @@ public:
     }
     std::string opened;
 
-private:
+  private:
     CSimLine* m_line;
 };
 
@@ -70,7 +73,8 @@ struct Bench {
     bool oldFirmware = false;
 };
 
-FlowComputerSimOptions Replying(int reply, FlowComputerSimOptions::EConfirm confirm = FlowComputerSimOptions::confirm4)
+FlowComputerSimOptions Replying(int reply,
+                                FlowComputerSimOptions::EConfirm confirm = FlowComputerSimOptions::confirm4)
 {
     FlowComputerSimOptions o;
     o.reply = reply;

@@ -12,12 +12,14 @@
 #include <atomic>
 #include <thread>
 
-namespace {
+namespace
+{
 
 // Serves the simulated unit on the master side of a pseudo-terminal from its own thread.
 // A break cannot cross a pseudo-terminal, so the unit starts awake at its prompt.
-class CPtyVelunit {
-public:
+class CPtyVelunit
+{
+  public:
     CPtyVelunit(SVelunitConfig config)
     {
         m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -40,7 +42,7 @@ public:
     const std::string& SlavePath() const { return m_slave; }
     int Baud() const { return m_baud.load(); }
 
-private:
+  private:
     void Write(const std::string& bytes)
     {
         size_t done = 0;
@@ -76,8 +78,9 @@ private:
     std::thread m_thread;
 };
 
-class CCountingHost : public IDownloadHost {
-public:
+class CCountingHost : public IDownloadHost
+{
+  public:
     std::atomic<int> progressCalls{0};
     std::atomic<bool> completed{false};
     std::atomic<bool> erased{false};

@@ -10,13 +10,15 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 using testsupport::TempDir;
 
 // Records every call as one line of text; answers the erase question as told.
-class CRecordingHost : public IDownloadHost {
-public:
+class CRecordingHost : public IDownloadHost
+{
+  public:
     bool eraseAnswer = true;
     std::function<void(int percent)> onProgress;
 
@@ -27,7 +29,10 @@ public:
         Add(std::string("buttons ") + (operations ? "on" : "off") + " " + (wakeup ? "on" : "off"));
     }
     void SetDownloadCaption(const std::string& caption) override { Add("caption " + caption); }
-    void EnableDownloadButton(bool enabled) override { Add(std::string("download button ") + (enabled ? "on" : "off")); }
+    void EnableDownloadButton(bool enabled) override
+    {
+        Add(std::string("download button ") + (enabled ? "on" : "off"));
+    }
     void SetProgress(int percent) override
     {
         Add("progress " + std::to_string(percent));
@@ -56,11 +61,12 @@ public:
     std::vector<std::string> From(const std::string& prefix) const
     {
         const auto e = Events();
-        auto it = std::find_if(e.begin(), e.end(), [&](const std::string& s) { return s.rfind(prefix, 0) == 0; });
+        auto it =
+            std::find_if(e.begin(), e.end(), [&](const std::string& s) { return s.rfind(prefix, 0) == 0; });
         return std::vector<std::string>(it, e.end());
     }
 
-private:
+  private:
     void Add(const std::string& event)
     {
         std::lock_guard lock(m_mutex);
@@ -145,16 +151,22 @@ TEST(Download, GoodTransferShowsProgressAndOffersTheErase)
     DownloadBench b(2500);
     b.Run();
     const auto e = b.host.Events();
-    const std::vector<std::string> start = {"buttons off off", "status Inititializing download...", "caption Abort",
-                                            "progress 0", "clear", "status Transfering RIVER_1.000, 0 of 2500 bytes received",
-                                            "status 0 transfer errors", "download button on"};
+    const std::vector<std::string> start = {"buttons off off",
+                                            "status Inititializing download...",
+                                            "caption Abort",
+                                            "progress 0",
+                                            "clear",
+                                            "status Transfering RIVER_1.000, 0 of 2500 bytes received",
+                                            "status 0 transfer errors",
+                                            "download button on"};
     ASSERT_GE(e.size(), start.size());
     EXPECT_EQ(std::vector<std::string>(e.begin(), e.begin() + static_cast<long>(start.size())), start);
     EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 1024 of 2500 bytes received"));
     EXPECT_TRUE(b.host.Has("progress 40"));
     EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 3072 of 2500 bytes received"));
     EXPECT_EQ(b.host.From("caption Download"),
-              (std::vector<std::string>{"caption Download", "buttons on on", "status Transfer completed succesfully",
+              (std::vector<std::string>{"caption Download", "buttons on on",
+                                        "status Transfer completed succesfully",
                                         std::string("ask ") + CDownloadController::ERASE_QUESTION, "erase"}));
     EXPECT_EQ(b.Received(), Padded(b.recording));
     EXPECT_TRUE(b.InstrumentAnswers());
@@ -193,8 +205,10 @@ TEST(Download, GapOrShortFileIsReportedIncompleteAndNeverOffersTheErase)
     YmodemSenderFaults shortOfAnnounced;
     shortOfAnnounced.announcedSize = 9000;
     const std::pair<YmodemSenderFaults, std::string> cases[] = {
-        {dropped, "status Download failed: Transfer incomplete, 2048 of 3000 bytes received, 1 transfer errors"},
-        {shortOfAnnounced, "status Download failed: Transfer incomplete, 3072 of 9000 bytes received, 0 transfer errors"},
+        {dropped,
+         "status Download failed: Transfer incomplete, 2048 of 3000 bytes received, 1 transfer errors"},
+        {shortOfAnnounced,
+         "status Download failed: Transfer incomplete, 3072 of 9000 bytes received, 0 transfer errors"},
     };
     for (const auto& [faults, line] : cases) {
         DownloadBench b(3000, faults);
@@ -220,8 +234,9 @@ TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
     EXPECT_TRUE(b.host.Has("status Transfer Aborted!"));
     EXPECT_TRUE(b.host.Has("status Please wait while communications are re-established"));
     EXPECT_EQ(b.host.From("status Download failed"),
-              (std::vector<std::string>{"status Download failed: Transfer error", "status Communications were re-established",
-                                        "buttons on on", "caption Download", "progress 0"}));
+              (std::vector<std::string>{"status Download failed: Transfer error",
+                                        "status Communications were re-established", "buttons on on",
+                                        "caption Download", "progress 0"}));
     EXPECT_EQ(b.Received().size(), 2u * 1024); // closed as far as it was written
     EXPECT_TRUE(b.InstrumentAnswers());
 }
@@ -242,8 +257,9 @@ TEST(Download, SilentInstrumentIsWokenAgainAtItsNormalRate)
     DownloadBench b(100, {}, [](SVelunitConfig& c) { c.m_strSilentFrom = "MY"; });
     b.Run();
     EXPECT_EQ(b.host.From("status Download failed"),
-              (std::vector<std::string>{"status Download failed: Transfer error", "status Communications were re-established",
-                                        "buttons on on", "caption Download", "progress 0"}));
+              (std::vector<std::string>{"status Download failed: Transfer error",
+                                        "status Communications were re-established", "buttons on on",
+                                        "caption Download", "progress 0"}));
     EXPECT_TRUE(b.InstrumentAnswers());
 }
 

@@ -5,7 +5,8 @@
 
 #include <sstream>
 
-namespace {
+namespace
+{
 
 CYmodemPacket Feed(const std::string& bytes)
 {
@@ -83,7 +84,9 @@ TEST(YmodemPacket, ReadsNameAndSizeOfBlockZero)
 {
     std::string name;
     long long size = -1;
-    auto packet = Feed(Block0(std::string("REC00001.000\0" "123456 13440727123 100644", 38)));
+    auto packet = Feed(Block0(std::string("REC00001.000\0"
+                                          "123456 13440727123 100644",
+                                          38)));
     ASSERT_TRUE(packet.FileName(name));
     EXPECT_EQ(name, "REC00001.000");
     ASSERT_TRUE(packet.FileSize(size));
@@ -109,7 +112,11 @@ TEST(YmodemPacket, BlockZeroFieldsMustBeTerminated)
     EXPECT_TRUE(packet.FileName(name));
     EXPECT_FALSE(packet.FileSize(size));
     // Block 0 must be a 128-byte block.
-    packet = Feed(CYmodemPacket::Frame(0, std::string("big.000\0" "10", 10), 1024, 0));
+    packet = Feed(CYmodemPacket::Frame(0,
+                                       std::string("big.000\0"
+                                                   "10",
+                                                   10),
+                                       1024, 0));
     EXPECT_TRUE(packet.IsValid());
     EXPECT_FALSE(packet.FileName(name));
     EXPECT_FALSE(packet.FileSize(size));

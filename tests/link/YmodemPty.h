@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-class CTestPty {
-public:
+class CTestPty
+{
+  public:
     CTestPty()
     {
         m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -60,7 +61,7 @@ public:
         return WEXITSTATUS(status);
     }
 
-private:
+  private:
     int m_master = -1;
     std::string m_slave;
 };

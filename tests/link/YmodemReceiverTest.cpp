@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
@@ -107,7 +108,8 @@ TEST(YmodemReceiver, RepeatedBlockIsAcknowledgedButWrittenOnce)
     ASSERT_TRUE(header.ok) << header.detail;
     EXPECT_EQ(header.File("f.000"), std::string(128, 'a'));
 
-    ReceiverRun run(Header("f.000", 2048) + DataBlock(1, 'a') + DataBlock(1, 'a') + DataBlock(2, 'b') + Tail());
+    ReceiverRun run(Header("f.000", 2048) + DataBlock(1, 'a') + DataBlock(1, 'a') + DataBlock(2, 'b') +
+                    Tail());
     ASSERT_TRUE(run.ok) << run.detail;
     EXPECT_EQ(run.line.m_out, Replies("CACAAAACA"));
     EXPECT_EQ(run.progress.received, 2048);
@@ -117,7 +119,8 @@ TEST(YmodemReceiver, RepeatedBlockIsAcknowledgedButWrittenOnce)
 
 TEST(YmodemReceiver, GapCountsOneErrorAndKeepsEveryBlock)
 {
-    ReceiverRun run(Header("f.000", 4096) + DataBlock(1, 'a') + DataBlock(2, 'b') + DataBlock(4, 'd') + Tail());
+    ReceiverRun run(Header("f.000", 4096) + DataBlock(1, 'a') + DataBlock(2, 'b') + DataBlock(4, 'd') +
+                    Tail());
     ASSERT_TRUE(run.ok) << run.detail;
     EXPECT_EQ(run.progress.errors, 1);
     EXPECT_EQ(run.progress.received, 3 * 1024);
@@ -154,7 +157,11 @@ TEST(YmodemReceiver, FewerBytesThanAnnouncedIsNotComplete)
 TEST(YmodemReceiver, UnusableBlockZeroFails)
 {
     // A 1024-byte block 0, an unterminated name, an end marker in place of a header.
-    const std::string bigHeader = CYmodemPacket::Frame(0, std::string("f.000\0" "10", 8), 1024, 0);
+    const std::string bigHeader = CYmodemPacket::Frame(0,
+                                                       std::string("f.000\0"
+                                                                   "10",
+                                                                   8),
+                                                       1024, 0);
     for (const std::string& first : {bigHeader, CYmodemPacket::Frame(0, std::string(128, 'n'), 128), Eot()}) {
         ReceiverRun run(first + DataBlock(1, 'a') + Tail());
         EXPECT_FALSE(run.ok);
@@ -232,12 +239,13 @@ TEST(YmodemReceiver, AbortStopsAtTheNextBlock)
 TEST(YmodemReceiver, ReportsTheAnnouncedFileBeforeAnyData)
 {
     std::vector<std::string> events;
-    ReceiverRun run(Header("f.000", 2048) + DataBlock(1, 'a') + DataBlock(2, 'b') + Tail(), [&](CYmodemReceiver& r) {
-        r.SetOnFileAnnounced([&](const YmodemProgress& p) {
-            events.push_back("file " + p.fileName + " " + std::to_string(p.total));
+    ReceiverRun run(
+        Header("f.000", 2048) + DataBlock(1, 'a') + DataBlock(2, 'b') + Tail(), [&](CYmodemReceiver& r) {
+            r.SetOnFileAnnounced([&](const YmodemProgress& p) {
+                events.push_back("file " + p.fileName + " " + std::to_string(p.total));
+            });
+            r.SetOnProgress([&](const YmodemProgress& p) { events.push_back(std::to_string(p.received)); });
         });
-        r.SetOnProgress([&](const YmodemProgress& p) { events.push_back(std::to_string(p.received)); });
-    });
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(events, (std::vector<std::string>{"file f.000 2048", "1024", "2048"}));
 }

@@ -1,19 +1,21 @@
 // The simulator's batch sender against the program's receiver, joined back to back, once for
 // every fault the sender can show.
-#include "link/YmodemReceiver.h"
 #include "sim/YmodemSender.h"
+#include "link/YmodemReceiver.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 
-namespace {
+namespace
+{
 
 // What the receiver writes goes straight into the sender; what the sender sends waits in a
 // queue for the receiver to read. An empty queue is a silent line.
-class CLoopbackLine : public IYmodemLine {
-public:
+class CLoopbackLine : public IYmodemLine
+{
+  public:
     CYmodemSender* sender = nullptr;
     std::deque<char> toReceiver;
 
@@ -56,7 +58,10 @@ struct LoopbackRun {
     LoopbackRun(const std::vector<unsigned char>& data, YmodemSenderFaults faults = {})
     {
         CYmodemSender sender(
-            "REC00001.000", data, [this](const std::string& bytes) { line.toReceiver.insert(line.toReceiver.end(), bytes.begin(), bytes.end()); },
+            "REC00001.000", data,
+            [this](const std::string& bytes) {
+                line.toReceiver.insert(line.toReceiver.end(), bytes.begin(), bytes.end());
+            },
             faults, &clock);
         line.sender = &sender;
         CYmodemReceiver receiver(line, dir.Path(), abort);

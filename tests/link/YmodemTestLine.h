@@ -8,8 +8,9 @@
 #include <functional>
 #include <string>
 
-class CScriptedYmodemLine : public IYmodemLine {
-public:
+class CScriptedYmodemLine : public IYmodemLine
+{
+  public:
     explicit CScriptedYmodemLine(std::string incoming = {}) : m_in(std::move(incoming)) {}
 
     bool ReadByte(uint8_t& byte) override
@@ -66,6 +67,8 @@ inline std::string Replies(const std::string& codes)
 {
     std::string out;
     for (char c : codes)
-        out.push_back(c == 'C' ? 'C' : c == 'A' ? static_cast<char>(ymodem::ACK) : static_cast<char>(ymodem::NAK));
+        out.push_back(c == 'C'   ? 'C'
+                      : c == 'A' ? static_cast<char>(ymodem::ACK)
+                                 : static_cast<char>(ymodem::NAK));
     return out;
 }

@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 using testsupport::RunCommand;
 
@@ -51,14 +52,16 @@ TEST(FlowComputerTool, MessageIsTheBytesProgrammingSends)
 
 TEST(FlowComputerTool, ProgramsTheSimulatedUnit)
 {
-    const std::filesystem::path sim = std::filesystem::path(TIDEWELL_TOOL_PATH).parent_path() / "flowcomputer-sim";
+    const std::filesystem::path sim =
+        std::filesystem::path(TIDEWELL_TOOL_PATH).parent_path() / "flowcomputer-sim";
     if (!std::filesystem::exists(sim))
         GTEST_SKIP() << "flowcomputer-sim is not built";
     testsupport::TempDir dir;
     const std::string path = MakeStation(dir, 2);
     const std::string simOut = (dir / "sim.out").string();
     // The unit checks the message against the station and prints its device first.
-    const std::string start = "'" + sim.string() + "' --reply 6 --station '" + path + "' > '" + simOut + "' 2>&1 &";
+    const std::string start =
+        "'" + sim.string() + "' --reply 6 --station '" + path + "' > '" + simOut + "' 2>&1 &";
     ASSERT_EQ(std::system(start.c_str()), 0);
     std::string device;
     for (int i = 0; i < 100 && device.empty(); ++i) {
@@ -68,10 +71,12 @@ TEST(FlowComputerTool, ProgramsTheSimulatedUnit)
             device = text.substr(0, text.find('\n'));
     }
     ASSERT_FALSE(device.empty());
-    const auto result = RunCommand(Tool() + " flowcomputer program --station '" + path + "' --port " + device);
+    const auto result =
+        RunCommand(Tool() + " flowcomputer program --station '" + path + "' --port " + device);
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("Successfully sent settings to Flow Computer The unit's firmware is out of date"),
-              std::string::npos);
+    EXPECT_NE(
+        result.out.find("Successfully sent settings to Flow Computer The unit's firmware is out of date"),
+        std::string::npos);
     std::string report;
     for (int i = 0; i < 60 && report.find("message bytes") == std::string::npos; ++i) {
         ::usleep(100000);
@@ -79,7 +84,8 @@ TEST(FlowComputerTool, ProgramsTheSimulatedUnit)
     }
     EXPECT_NE(report.find("message bytes received: 251; as expected"), std::string::npos) << report;
 
-    const auto noPort = RunCommand(Tool() + " flowcomputer program --station '" + path + "' --port /nonexistent/tty");
+    const auto noPort =
+        RunCommand(Tool() + " flowcomputer program --station '" + path + "' --port /nonexistent/tty");
     EXPECT_EQ(noPort.status, 1);
     EXPECT_NE(noPort.err.find("Error, could not open /nonexistent/tty!"), std::string::npos);
 }

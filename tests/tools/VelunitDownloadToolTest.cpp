@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 using testsupport::RunCommand;
 
@@ -19,9 +20,11 @@ std::string Tool()
 }
 
 // velunit-sim in the background for the life of the object; it prints its device first.
-class CSimProcess {
-public:
-    CSimProcess(const std::string& arguments, const testsupport::TempDir& dir) : m_out((dir / "sim.out").string())
+class CSimProcess
+{
+  public:
+    CSimProcess(const std::string& arguments, const testsupport::TempDir& dir)
+        : m_out((dir / "sim.out").string())
     {
         const auto sim = std::filesystem::path(TIDEWELL_TOOL_PATH).parent_path() / "velunit-sim";
         if (!std::filesystem::exists(sim))
@@ -46,7 +49,7 @@ public:
     }
     const std::string& Device() const { return m_device; }
 
-private:
+  private:
     std::string m_out;
     std::string m_device;
     pid_t m_pid = -1;
@@ -70,8 +73,9 @@ TEST(VelunitDownloadTool, DownloadsIntoTheStationFolderAndErasesOnRequest)
 
     CSimProcess unit("--site Mill --recorder '" + (dir / "card.rec").string() + "'", dir);
     ASSERT_FALSE(unit.Device().empty());
-    const auto result = RunCommand(Tool() + " velunit download --station '" + (stationDir / "Mill.hstn").string() +
-                                   "' --port " + unit.Device() + " --erase");
+    const auto result =
+        RunCommand(Tool() + " velunit download --station '" + (stationDir / "Mill.hstn").string() +
+                   "' --port " + unit.Device() + " --erase");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Transfer completed succesfully"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("Recorder card erased"), std::string::npos) << result.out;
@@ -83,8 +87,8 @@ TEST(VelunitDownloadTool, DownloadsIntoTheStationFolderAndErasesOnRequest)
 
     // The recorder is empty now: a second download brings an empty file and nothing to erase
     // is asked without --erase.
-    const auto again = RunCommand(Tool() + " velunit download --station '" + (stationDir / "Mill.hstn").string() +
-                                  "' --port " + unit.Device());
+    const auto again = RunCommand(Tool() + " velunit download --station '" +
+                                  (stationDir / "Mill.hstn").string() + "' --port " + unit.Device());
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.out.find("(recommended)? no"), std::string::npos) << again.out;
     EXPECT_EQ(std::filesystem::file_size(stationDir / "Mill.000"), 0u);
@@ -97,8 +101,8 @@ TEST(VelunitDownloadTool, WrongUsageAndMissingPort)
     station.SetSiteName("Mill");
     ASSERT_TRUE(station.Save((dir / "Mill.hstn").string()));
     EXPECT_EQ(RunCommand(Tool() + " velunit download --port /dev/null").status, 2);
-    const auto noPort =
-        RunCommand(Tool() + " velunit download --station '" + (dir / "Mill.hstn").string() + "' --port /nonexistent/tty");
+    const auto noPort = RunCommand(Tool() + " velunit download --station '" + (dir / "Mill.hstn").string() +
+                                   "' --port /nonexistent/tty");
     EXPECT_EQ(noPort.status, 1);
     EXPECT_NE(noPort.err.find("could not open /nonexistent/tty"), std::string::npos);
 }

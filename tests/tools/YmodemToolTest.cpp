@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using testsupport::RunCommand;
 
@@ -28,7 +29,8 @@ TEST(YmodemTool, ReceivesABatchIntoTheFolder)
     CTestPty pty;
     ASSERT_TRUE(pty.IsOpen());
     const pid_t sender = pty.Spawn({"/usr/bin/sb", "--ymodem", "site.001"}, from.Path().string());
-    const auto result = RunCommand(Tool() + " ymodem-receive " + pty.SlavePath() + " '" + to.Path().string() + "'");
+    const auto result =
+        RunCommand(Tool() + " ymodem-receive " + pty.SlavePath() + " '" + to.Path().string() + "'");
     EXPECT_EQ(CTestPty::Wait(sender), 0);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "site.001 1152\n"); // one 1024-byte block and one of 128
@@ -41,10 +43,12 @@ TEST(YmodemTool, FailuresAndWrongUsage)
 {
     testsupport::TempDir to;
     EXPECT_EQ(RunCommand(Tool() + " ymodem-receive /dev/null").status, 2);
-    const auto noFolder = RunCommand(Tool() + " ymodem-receive /dev/null '" + (to / "missing").string() + "'");
+    const auto noFolder =
+        RunCommand(Tool() + " ymodem-receive /dev/null '" + (to / "missing").string() + "'");
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_NE(noFolder.err.find("not a folder"), std::string::npos);
-    const auto noDevice = RunCommand(Tool() + " ymodem-receive /nonexistent/tty '" + to.Path().string() + "'");
+    const auto noDevice =
+        RunCommand(Tool() + " ymodem-receive /nonexistent/tty '" + to.Path().string() + "'");
     EXPECT_EQ(noDevice.status, 1);
     EXPECT_NE(noDevice.err.find("could not open /nonexistent/tty"), std::string::npos);
 }

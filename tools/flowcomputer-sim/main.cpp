@@ -21,7 +21,8 @@
 #include <string>
 #include <thread>
 
-namespace {
+namespace
+{
 
 // The program waits five seconds for more of the wake reply; a deferred confirmation must
 // come after that.
@@ -31,8 +32,9 @@ constexpr int QUIET_MS = 1000;
 
 int Usage()
 {
-    std::cerr << "usage: flowcomputer-sim [--reply 6|7|9|128|none] [--confirm 4|3|stray|none] [--station S.hstn] "
-                 "[--serve]\n";
+    std::cerr
+        << "usage: flowcomputer-sim [--reply 6|7|9|128|none] [--confirm 4|3|stray|none] [--station S.hstn] "
+           "[--serve]\n";
     return 2;
 }
 

@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <iostream>
 
-namespace {
+namespace
+{
 
 int RunFlowComputerMessage(const std::vector<std::string>& args)
 {
@@ -22,15 +23,17 @@ int RunFlowComputerMessage(const std::vector<std::string>& args)
     std::string why;
     if (!CFlowComputerMessage::Build(*station, message, &why))
         throw ToolFailure{"cannot build the settings message: " + why};
-    std::cout.write(reinterpret_cast<const char*>(message.data()), static_cast<std::streamsize>(message.size()));
+    std::cout.write(reinterpret_cast<const char*>(message.data()),
+                    static_cast<std::streamsize>(message.size()));
     std::cout.flush();
     return 0;
 }
 
 // Status lines as they replace each other, one per line; the progress figure on standard
 // error when that is a terminal; message boxes as text.
-class CTerminalReporter : public IFlowComputerReporter {
-public:
+class CTerminalReporter : public IFlowComputerReporter
+{
+  public:
     void SetStatus(const std::string& text) override
     {
         EndProgress();
@@ -69,7 +72,7 @@ public:
         return line;
     }
 
-private:
+  private:
     void EndProgress()
     {
         if (m_bProgressShown)
@@ -104,8 +107,8 @@ int RunFlowComputerProgram(const std::vector<std::string>& args)
 ToolCommandRegistration regMessage{{"flowcomputer", "message", "flowcomputer message FILE.hstn",
                                     "write the station's Flow Computer settings message to standard output",
                                     &RunFlowComputerMessage}};
-ToolCommandRegistration regProgram{{"flowcomputer", "program", "flowcomputer program --station S.hstn --port PORT",
-                                    "program the Flow Computer on a port with the station's settings",
-                                    &RunFlowComputerProgram}};
+ToolCommandRegistration regProgram{
+    {"flowcomputer", "program", "flowcomputer program --station S.hstn --port PORT",
+     "program the Flow Computer on a port with the station's settings", &RunFlowComputerProgram}};
 
 } // namespace

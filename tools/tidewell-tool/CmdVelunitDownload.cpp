@@ -10,12 +10,14 @@
 #include <filesystem>
 #include <iostream>
 
-namespace {
+namespace
+{
 
 // The operator's side of the download on a terminal: status lines on standard output, the
 // progress as one line redrawn on standard error when that is a terminal.
-class CTerminalDownloadHost : public IDownloadHost {
-public:
+class CTerminalDownloadHost : public IDownloadHost
+{
+  public:
     CTerminalDownloadHost(CInstrumentSession& session, bool erase) : m_session(session), m_bErase(erase) {}
 
     void AppendStatus(const std::string& text) override
@@ -58,7 +60,8 @@ public:
     {
         std::string reply;
         m_bErased = m_session.SendCommand("ME ErAsE", reply);
-        std::cout << (m_bErased ? "Recorder card erased" : "An error occured while trying to erase the recorder")
+        std::cout << (m_bErased ? "Recorder card erased"
+                                : "An error occured while trying to erase the recorder")
                   << std::endl;
     }
 
@@ -66,7 +69,7 @@ public:
     bool EraseFailed() const { return m_bErase && m_bCompleted && !m_bErased; }
     const std::string& Failure() const { return m_strFailure; }
 
-private:
+  private:
     void EndProgressLine()
     {
         if (m_bProgressShown)
@@ -96,7 +99,8 @@ int RunVelunitDownload(const std::vector<std::string>& args)
 
     CSerialPort port;
     if (!port.Open(parsed.Value("--port"), 9600))
-        throw ToolFailure{"could not open " + parsed.Value("--port") + ", please verify the port is not in use"};
+        throw ToolFailure{"could not open " + parsed.Value("--port") +
+                          ", please verify the port is not in use"};
     CInstrumentSession session(&port);
     session.SetStationDirectory(dir);
     if (!session.OpenLog((std::filesystem::path(dir) / (station->GetSiteName() + ".log")).string()))
@@ -122,6 +126,7 @@ int RunVelunitDownload(const std::vector<std::string>& args)
 }
 
 ToolCommandRegistration reg{{"velunit", "download", "velunit download --station S.hstn --port PORT [--erase]",
-                             "download the Velunit's recorded data into the station's folder", &RunVelunitDownload}};
+                             "download the Velunit's recorded data into the station's folder",
+                             &RunVelunitDownload}};
 
 } // namespace

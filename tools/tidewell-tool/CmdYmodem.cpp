@@ -11,14 +11,15 @@
 #include <filesystem>
 #include <iostream>
 
-namespace {
+namespace
+{
 
 constexpr int RECEIVE_BAUD = 57600; // the rate the download runs at
 
 void ShowProgressLine(const YmodemProgress& p)
 {
-    std::fprintf(stderr, "\rReceiving %s: %lld of %lld bytes, %d transfer errors", p.fileName.c_str(), p.received,
-                 p.total, p.errors);
+    std::fprintf(stderr, "\rReceiving %s: %lld of %lld bytes, %d transfer errors", p.fileName.c_str(),
+                 p.received, p.total, p.errors);
     std::fflush(stderr);
 }
 
@@ -55,14 +56,16 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     if (!CYmodemReceiver::IsComplete(p)) {
         std::cout.flush();
         char text[160];
-        std::snprintf(text, sizeof text, "Transfer incomplete, %lld of %lld bytes received, %d transfer errors",
-                      p.received, p.total, p.errors);
+        std::snprintf(text, sizeof text,
+                      "Transfer incomplete, %lld of %lld bytes received, %d transfer errors", p.received,
+                      p.total, p.errors);
         throw ToolFailure{text};
     }
     return 0;
 }
 
 ToolCommandRegistration reg{{"ymodem-receive", "", "ymodem-receive DEVICE DIR",
-                             "receive one batch file transfer on a serial device into a folder", &RunYmodemReceive}};
+                             "receive one batch file transfer on a serial device into a folder",
+                             &RunYmodemReceive}};
 
 } // namespace
