@@ -6,17 +6,19 @@
 
 #include <cstdint>
 
-class IClock {
-public:
+class IClock
+{
+  public:
     virtual ~IClock() = default;
-    virtual int64_t NowMs() = 0;       // monotonic milliseconds
-    virtual CDateTime LocalNow() = 0;  // the computer's local date and time
+    virtual int64_t NowMs() = 0;      // monotonic milliseconds
+    virtual CDateTime LocalNow() = 0; // the computer's local date and time
     virtual void SleepMs(int ms) = 0;
 };
 
 // The computer's own clocks.
-class CSystemClock : public IClock {
-public:
+class CSystemClock : public IClock
+{
+  public:
     int64_t NowMs() override;
     CDateTime LocalNow() override;
     void SleepMs(int ms) override;
@@ -26,8 +28,9 @@ public:
 };
 
 // A clock that moves only when told to (or when someone sleeps on it).
-class CVirtualClock : public IClock {
-public:
+class CVirtualClock : public IClock
+{
+  public:
     explicit CVirtualClock(CDateTime start = CDateTime(45000.5)) : m_start(start) {}
     int64_t NowMs() override { return m_nowMs; }
     CDateTime LocalNow() override;
@@ -38,7 +41,7 @@ public:
             m_nowMs += ms;
     }
 
-private:
+  private:
     CDateTime m_start;
     int64_t m_nowMs = 0;
 };

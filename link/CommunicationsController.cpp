@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cctype>
 
-namespace {
+namespace
+{
 
 constexpr int kOpenBaud = 9600;
 const char* const kTimeFormat = "%Y/%m/%d %H:%M:%S";
@@ -91,8 +92,9 @@ bool CCommunicationsController::StartSession()
     m_pSession = std::make_unique<CInstrumentSession>(m_pPort.get());
     m_pEngine = std::make_unique<CDownloadEngine>(*m_pSession);
     m_pDownload = std::make_unique<CDownloadController>(*m_pEngine, *this);
-    const std::string dir = m_setup.m_strStationDir.empty() ? m_station.GetStationDirectory(m_setup.m_strSiteDir)
-                                                            : m_setup.m_strStationDir;
+    const std::string dir = m_setup.m_strStationDir.empty()
+                                ? m_station.GetStationDirectory(m_setup.m_strSiteDir)
+                                : m_setup.m_strStationDir;
     m_pSession->SetStationDirectory(dir);
     if (!m_pSession->OpenLog(dir + "/" + m_station.GetSiteName() + ".log"))
         m_view.ShowMessage("Error, the log file could not be opened!  File may be in use");
@@ -147,7 +149,8 @@ void CCommunicationsController::Connect()
     std::string firmware, siteName;
     CDateTime time;
     int frequency = -1;
-    bool ok = m_pSession->GetFirmware(firmware) && m_pSession->GetTime(time) && m_pSession->GetSiteName(siteName);
+    bool ok =
+        m_pSession->GetFirmware(firmware) && m_pSession->GetTime(time) && m_pSession->GetSiteName(siteName);
     if (ok) {
         frequency = m_pSession->GetFrequency();
         ok = frequency >= 0;
@@ -170,8 +173,9 @@ void CCommunicationsController::Connect()
     m_view.SetField(ECommField::frequency, FrequencyText(frequency));
 
     if (m_station.GetFrequency() != frequency) {
-        if (m_view.AskYesNo("Warning, the frequency of the velunit and the station file do not match, would you "
-                            "like to adjust the station file?")) {
+        if (m_view.AskYesNo(
+                "Warning, the frequency of the velunit and the station file do not match, would you "
+                "like to adjust the station file?")) {
             m_station.SetFrequency(frequency);
             if (m_station.GetAutoCalc())
                 CalcProfilingSettings(m_station);
@@ -231,8 +235,9 @@ void CCommunicationsController::ZeroPressure()
 {
     if (!m_pSession)
         return;
-    if (!m_view.AskYesNo("Warning, zeroing the pressure sensor when the unit is submerged will cause erroneous "
-                         "depth measurements, are you sure you want to continue?"))
+    if (!m_view.AskYesNo(
+            "Warning, zeroing the pressure sensor when the unit is submerged will cause erroneous "
+            "depth measurements, are you sure you want to continue?"))
         return;
     ClearStatus();
     EnableButtons(false, false);

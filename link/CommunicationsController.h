@@ -24,8 +24,9 @@ struct SCommunicationsSetup {
     std::string m_strStationDir;      // overrides the folder built from the site directory
 };
 
-class CCommunicationsController : public IDownloadHost {
-public:
+class CCommunicationsController : public IDownloadHost
+{
+  public:
     static constexpr const char* CHECK_ORIENTATION = "Check Orientation";
     static constexpr const char* STOP_TEST = "Stop Test";
 
@@ -75,7 +76,7 @@ public:
     // letter or digit replaced by "_".
     static std::string InstrumentId(const std::string& siteName);
 
-private:
+  private:
     bool StartSession();
     bool ProgramCommands();
     bool ProgramClosing(const std::string& command, const std::string& failure);

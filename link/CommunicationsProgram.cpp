@@ -10,7 +10,8 @@
 
 #include "station/Station.h"
 
-namespace {
+namespace
+{
 constexpr int kQuestionPauseMs = 500;
 } // namespace
 
@@ -65,8 +66,8 @@ bool CCommunicationsController::ProgramCommands()
             continue;
         }
         if (reply.find("ERR") != std::string::npos) {
-            if (m_view.AskYesNo("Error, the command \"" + command + " " + parameter + "\"returned \"" + reply +
-                                ",\" do you want to continue anyway?")) {
+            if (m_view.AskYesNo("Error, the command \"" + command + " " + parameter + "\"returned \"" +
+                                reply + ",\" do you want to continue anyway?")) {
                 AppendStatus("Sent Command: " + command + " " + parameter);
                 continue;
             }

@@ -1,8 +1,10 @@
 #pragma once
 // What the instrument operations need of the window the operator looks at. The Qt
 // communications dialog implements it; tidewell-tool implements it on a terminal; tests
-// implement it with a recorder and scripted answers. Every call comes on the thread that
-// runs the operation.
+// implement it with a recorder and scripted answers. Calls come on the thread that runs the
+// operation, except the download's notifications (status, progress, the erase question),
+// which come on the download's worker thread: a view with windows hands them to its own
+// thread in order.
 #include <memory>
 #include <string>
 
@@ -10,8 +12,9 @@ class CSerialPort;
 
 enum class ECommField { time, firmware, siteName, frequency };
 
-class ICommunicationsView {
-public:
+class ICommunicationsView
+{
+  public:
     virtual ~ICommunicationsView() = default;
 
     // Status window: a line (shown with the last line in view), or empty it.

@@ -50,7 +50,8 @@ void CEditCommandsModel::Insert(int focusedRow)
     }
     // With the header (or nothing) focused the new row goes first: nothing goes above the header.
     size_t at = focusedRow < 1 ? 0 : static_cast<size_t>(focusedRow - 1);
-    m_arrRows.insert(m_arrRows.begin() + static_cast<std::ptrdiff_t>(at), std::pair<std::string, std::string>());
+    m_arrRows.insert(m_arrRows.begin() + static_cast<std::ptrdiff_t>(at),
+                     std::pair<std::string, std::string>());
 }
 
 void CEditCommandsModel::Remove(int focusedRow)

@@ -9,8 +9,9 @@
 
 class CStation;
 
-class CEditCommandsModel {
-public:
+class CEditCommandsModel
+{
+  public:
     static constexpr const char* AUTO_NOTE = "WN, WS, WF, and WP are calculated automatically";
 
     // Fills the rows from the station's list; the station must outlive the model.
@@ -32,7 +33,7 @@ public:
     // The rows become the station's list, empty rows as empty pairs.
     void Ok();
 
-private:
+  private:
     void Fill();
 
     CStation& m_station;

@@ -4,14 +4,17 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 const char* const kPrompt = ">";
 constexpr int kBreakMs = 250;
 
 } // namespace
 
-CInstrumentSession::CInstrumentSession(CSerialPort* port) : m_pPort(port) {}
+CInstrumentSession::CInstrumentSession(CSerialPort* port) : m_pPort(port)
+{
+}
 
 CInstrumentSession::~CInstrumentSession()
 {

@@ -11,8 +11,9 @@
 #include <cstdio>
 #include <string>
 
-class CInstrumentSession {
-public:
+class CInstrumentSession
+{
+  public:
     static constexpr int kCommandTimeoutMs = 5000;
 
     // The port is borrowed and must outlive the session; its clock times the session too.
@@ -56,7 +57,7 @@ public:
     static bool ParseTime(const std::string& reply, CDateTime& time);
     static int FrequencyCodeFromHz(long hz);
 
-private:
+  private:
     bool SendAndReadLine(const std::string& command);
     std::string Now() const;
 

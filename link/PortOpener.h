@@ -25,8 +25,9 @@ bool ParseComPortName(const std::string& name, int& number);
 // The name to open for a port name, as described above.
 std::string ResolvePortName(const std::string& name, const SettingLookup& lookup);
 
-class IPortOpener {
-public:
+class IPortOpener
+{
+  public:
     virtual ~IPortOpener() = default;
     // nullptr when the port cannot be opened (missing, in use, not a serial device).
     virtual std::unique_ptr<ISerialStream> OpenStream(const std::string& name) = 0;
@@ -34,11 +35,12 @@ public:
 
 // The everyday opener: resolves through the settings file and opens a tty. Programs that
 // host simulators wrap it and catch their own names first.
-class CTtyPortOpener : public IPortOpener {
-public:
+class CTtyPortOpener : public IPortOpener
+{
+  public:
     explicit CTtyPortOpener(SettingLookup lookup = SettingsFileLookup()) : m_lookup(std::move(lookup)) {}
     std::unique_ptr<ISerialStream> OpenStream(const std::string& name) override;
 
-private:
+  private:
     SettingLookup m_lookup;
 };

@@ -11,8 +11,9 @@
 #include <memory>
 #include <string>
 
-class CSerialPort {
-public:
+class CSerialPort
+{
+  public:
     // Neither argument is owned; the defaults are the computer's clock and the settings
     // file with tty devices.
     explicit CSerialPort(IClock* clock = nullptr, IPortOpener* opener = nullptr);
@@ -45,7 +46,7 @@ public:
     int Timeout() const { return m_nTimeoutMs; }
     IClock& Clock() const { return *m_pClock; }
 
-private:
+  private:
     static constexpr int kDefaultTimeoutMs = 5000;
 
     IClock* m_pClock;

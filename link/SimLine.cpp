@@ -2,8 +2,9 @@
 
 #include <chrono>
 
-class CSimLine::CHostEnd : public ISerialStream {
-public:
+class CSimLine::CHostEnd : public ISerialStream
+{
+  public:
     explicit CHostEnd(CSimLine& line) : m_line(line) {}
 
     bool Configure(int baud) override
@@ -82,7 +83,7 @@ public:
         m_line.m_cv.notify_all();
     }
 
-private:
+  private:
     // On a real line the instrument has what was sent at once; a pumped one is told.
     void Deliver()
     {

@@ -24,8 +24,9 @@ struct SLineItem {
     int m_nValue = 0; // the byte, or the baud rate
 };
 
-class CSimLine {
-public:
+class CSimLine
+{
+  public:
     CSimLine();
     ~CSimLine();
     CSimLine(const CSimLine&) = delete;
@@ -50,7 +51,7 @@ public:
     // Line closed: every wait returns at once.
     void Shutdown();
 
-private:
+  private:
     class CHostEnd;
     friend class CHostEnd;
 

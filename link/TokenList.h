@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-class CTokenList {
-public:
+class CTokenList
+{
+  public:
     virtual ~CTokenList() = default;
 
     void Split(const std::string& text, const std::string& delimiters);
@@ -15,6 +16,6 @@ public:
     // The token at index, or an empty text when out of range.
     std::string Get(int index) const;
 
-private:
+  private:
     std::vector<std::string> m_arrTokens;
 };

@@ -4,8 +4,9 @@
 // same session code runs over any of them.
 #include <cstddef>
 
-class ISerialStream {
-public:
+class ISerialStream
+{
+  public:
     virtual ~ISerialStream() = default;
 
     // Raw 8 data bits, no parity, 1 stop bit at the given baud rate.

@@ -5,8 +5,9 @@
 #include <memory>
 #include <string>
 
-class CTtyStream : public ISerialStream {
-public:
+class CTtyStream : public ISerialStream
+{
+  public:
     // Opens the device for exclusive use; nullptr when it does not exist, cannot be opened
     // or is already held by another program (or another port object of this one).
     static std::unique_ptr<CTtyStream> Open(const std::string& path);
@@ -23,7 +24,7 @@ public:
 
     int Descriptor() const { return m_fd; }
 
-private:
+  private:
     explicit CTtyStream(int fd) : m_fd(fd) {}
     int m_fd;
 };

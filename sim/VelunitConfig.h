@@ -10,10 +10,10 @@
 
 // One ensemble as the deployed unit should record and send it.
 struct SVelunitEnsembleSpec {
-    int m_nFormat = 14; // 14 (PD14) or 0 (PD0), from the "PD" setting
-    int m_nNumber = 1;  // counts from 1 since deployment
-    CDateTime m_dtTime; // the instrument's clock at the ensemble
-    int m_nBins = 25;   // "WN"
+    int m_nFormat = 14;     // 14 (PD14) or 0 (PD0), from the "PD" setting
+    int m_nNumber = 1;      // counts from 1 since deployment
+    CDateTime m_dtTime;     // the instrument's clock at the ensemble
+    int m_nBins = 25;       // "WN"
     int m_nBinSizeCm = 100; // "WS"
     int m_nBlankCm = 50;    // "WF"
 };
@@ -21,8 +21,9 @@ using VelunitEnsembleSource = std::function<std::vector<unsigned char>(const SVe
 
 // A file transfer in progress ("MY"): fed the bytes the host sends, it sends through the
 // function it was made with. Finished when the batch is over, successfully or not.
-class IVelunitTransfer {
-public:
+class IVelunitTransfer
+{
+  public:
     virtual ~IVelunitTransfer() = default;
     virtual void OnByte(unsigned char byte) = 0;
     virtual bool Finished() const = 0;

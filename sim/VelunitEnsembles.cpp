@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Velocity of a bin in mm/s: faster towards the middle of the channel, with a tide-like
 // swing over the ensembles.
@@ -23,7 +24,8 @@ std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleSpec& spec)
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
     spec.m_dtTime.GetParts(year, month, day, hour, minute, second);
     const int bins = std::clamp(spec.m_nBins, 1, 128);
-    const int32_t range = static_cast<int32_t>(std::lround(12211.0 + 800.0 * std::sin(spec.m_nNumber / 30.0)));
+    const int32_t range =
+        static_cast<int32_t>(std::lround(12211.0 + 800.0 * std::sin(spec.m_nNumber / 30.0)));
 
     if (spec.m_nFormat == 0) {
         SPd0Values v;
@@ -35,7 +37,8 @@ std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleSpec& spec)
             v.m_velocity1.push_back(BinVelocity(b, bins, spec.m_nNumber));
             v.m_velocity2.push_back(static_cast<int16_t>(BinVelocity(b, bins, spec.m_nNumber) / 10));
             v.m_correlation1.push_back(120), v.m_correlation2.push_back(118);
-            v.m_amplitude1.push_back(static_cast<uint8_t>(160 - b)), v.m_amplitude2.push_back(static_cast<uint8_t>(158 - b));
+            v.m_amplitude1.push_back(static_cast<uint8_t>(160 - b)),
+                v.m_amplitude2.push_back(static_cast<uint8_t>(158 - b));
         }
         v.m_nRange = range;
         v.m_nPressureRange = range - 40;
@@ -50,7 +53,8 @@ std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleSpec& spec)
     for (int b = 0; b < bins; ++b) {
         v.m_velocityX.push_back(BinVelocity(b, bins, spec.m_nNumber));
         v.m_velocityY.push_back(static_cast<int16_t>(BinVelocity(b, bins, spec.m_nNumber) / 10));
-        v.m_amplitude1.push_back(static_cast<uint8_t>(160 - b)), v.m_amplitude2.push_back(static_cast<uint8_t>(158 - b));
+        v.m_amplitude1.push_back(static_cast<uint8_t>(160 - b)),
+            v.m_amplitude2.push_back(static_cast<uint8_t>(158 - b));
     }
     return EncodePd14Ensemble(v);
 }

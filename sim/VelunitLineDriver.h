@@ -15,8 +15,9 @@
 #include <memory>
 #include <thread>
 
-class CVelunitLineDriver {
-public:
+class CVelunitLineDriver
+{
+  public:
     // Pumped on the virtual clock; the line and the clock must outlive the driver.
     CVelunitLineDriver(CSimLine& line, CVirtualClock& clock, SVelunitConfig config);
     // Threaded on the given clock.
@@ -28,7 +29,7 @@ public:
     // Only safe to use between calls in pumped mode, or after the thread stopped.
     CVelunitSimulator& Simulator() { return *m_pSim; }
 
-private:
+  private:
     void Feed();
     void Take(const SLineItem& item);
     void Pump(int maxWaitMs);

@@ -76,7 +76,9 @@ bool CVelunitPtyServer::RunOnce(int maxWaitMs)
     if (m_bBreakRequested.exchange(false))
         m_pSim->OnBreak();
     int64_t due = m_pSim->NextDueMs();
-    int64_t wait = due == CVelunitSimulator::kNever ? maxWaitMs : std::clamp<int64_t>(due - m_clock.NowMs(), 0, maxWaitMs);
+    int64_t wait = due == CVelunitSimulator::kNever
+                       ? maxWaitMs
+                       : std::clamp<int64_t>(due - m_clock.NowMs(), 0, maxWaitMs);
     pollfd p{m_master, POLLIN, 0};
     int r = ::poll(&p, 1, static_cast<int>(wait));
     if (r < 0 && errno != EINTR)

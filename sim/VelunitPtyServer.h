@@ -14,8 +14,9 @@
 #include <memory>
 #include <string>
 
-class CVelunitPtyServer {
-public:
+class CVelunitPtyServer
+{
+  public:
     CVelunitPtyServer(IClock& clock, SVelunitConfig config);
     ~CVelunitPtyServer();
     CVelunitPtyServer(const CVelunitPtyServer&) = delete;
@@ -36,7 +37,7 @@ public:
     CVelunitSimulator& Simulator() { return *m_pSim; }
     long Flushes() const { return m_nFlushes; }
 
-private:
+  private:
     void Write(const std::string& bytes);
 
     IClock& m_clock;

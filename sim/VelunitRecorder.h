@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-class CVelunitRecorder {
-public:
+class CVelunitRecorder
+{
+  public:
     // Empty path: the recorder lives in memory only. An existing file is read at once.
     explicit CVelunitRecorder(std::string path = {});
 
@@ -13,7 +14,7 @@ public:
     void Erase();
     const std::vector<unsigned char>& Bytes() const { return m_arrBytes; }
 
-private:
+  private:
     std::string m_strPath;
     std::vector<unsigned char> m_arrBytes;
 };

@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 struct SDefault {
     const char* m_szMnemonic;
@@ -15,10 +16,10 @@ struct SDefault {
 };
 
 // The unit's factory settings: the same values the program's default command list sends.
-const SDefault kFactory[] = {{"WP", "1"},         {"WF", "50"},       {"WN", "25"},      {"WS", "100"},
-                             {"TP", "00:00.50"},  {"TE", "00003000"}, {"VP", "3"},       {"EZ", "1101101"},
-                             {"EX", "01010"},     {"ES", "0"},        {"CF", "11110"},   {"CT", "1"},
-                             {"MR", "1"},         {"PD", "14"}};
+const SDefault kFactory[] = {{"WP", "1"},        {"WF", "50"},       {"WN", "25"},    {"WS", "100"},
+                             {"TP", "00:00.50"}, {"TE", "00003000"}, {"VP", "3"},     {"EZ", "1101101"},
+                             {"EX", "01010"},    {"ES", "0"},        {"CF", "11110"}, {"CT", "1"},
+                             {"MR", "1"},        {"PD", "14"}};
 
 bool AllDigits(const std::string& s, size_t minLen, size_t maxLen)
 {
@@ -106,8 +107,9 @@ std::string Upper(std::string s)
 } // namespace
 
 CVelunitSimulator::CVelunitSimulator(IClock& clock, SVelunitConfig config, SendFunction send)
-    : m_clock(clock), m_config(std::move(config)), m_send(std::move(send)), m_recorder(m_config.m_strRecorderPath),
-      m_noise(m_config.m_nNoiseSeed), m_strSiteName(m_config.m_strSiteName)
+    : m_clock(clock), m_config(std::move(config)), m_send(std::move(send)),
+      m_recorder(m_config.m_strRecorderPath), m_noise(m_config.m_nNoiseSeed),
+      m_strSiteName(m_config.m_strSiteName)
 {
     FactoryDefaults();
     m_savedSettings = m_settings;
@@ -196,9 +198,8 @@ void CVelunitSimulator::OnByte(unsigned char byte)
         } else if (m_bTransferArmed && byte == 'C') {
             m_bTransferArmed = false;
             std::string name = m_strSiteName + ".000";
-            m_pTransfer = m_config.m_transferFactory(name, m_recorder.Bytes(), [this](const std::string& bytes) {
-                Send(bytes);
-            });
+            m_pTransfer = m_config.m_transferFactory(name, m_recorder.Bytes(),
+                                                     [this](const std::string& bytes) { Send(bytes); });
             m_pTransfer->OnByte(byte);
         }
         return;
@@ -291,9 +292,11 @@ void CVelunitSimulator::HandleLine(const std::string& line)
             FactoryDefaults();
         else
             m_settings = m_savedSettings;
-        Answer(line, value == "1" ? "[Parameters set to FACTORY defaults]\r\n" : "[Parameters set to USER defaults]\r\n");
+        Answer(line, value == "1" ? "[Parameters set to FACTORY defaults]\r\n"
+                                  : "[Parameters set to USER defaults]\r\n");
     } else if (mnemonic == "CB") {
-        static const std::map<std::string, int> kRates = {{"411", 9600}, {"511", 19200}, {"611", 38400}, {"711", 57600}};
+        static const std::map<std::string, int> kRates = {
+            {"411", 9600}, {"511", 19200}, {"611", 38400}, {"711", 57600}};
         auto rate = kRates.find(value);
         if (rate == kRates.end()) {
             Refuse(line, "002: bad parameter");
@@ -404,8 +407,8 @@ int CVelunitSimulator::SampleIntervalSeconds() const
             digits.push_back(c);
     if (digits.size() != 8)
         return 30;
-    int seconds = std::atoi(digits.substr(0, 2).c_str()) * 3600 + std::atoi(digits.substr(2, 2).c_str()) * 60 +
-                  std::atoi(digits.substr(4, 2).c_str());
+    int seconds = std::atoi(digits.substr(0, 2).c_str()) * 3600 +
+                  std::atoi(digits.substr(2, 2).c_str()) * 60 + std::atoi(digits.substr(4, 2).c_str());
     return std::max(1, seconds);
 }
 
@@ -429,8 +432,8 @@ void CVelunitSimulator::Service()
     int64_t now = m_clock.NowMs();
     if (now >= m_nBannerDueMs) {
         m_nBannerDueMs = kNever;
-        Send("\r\n\r\nHorizontal ADCP\r\nVersion: " + m_config.m_strFirmware +
-             "\r\nSimulated unit, serial " + m_config.m_strSerial + "\r\n\r\n>");
+        Send("\r\n\r\nHorizontal ADCP\r\nVersion: " + m_config.m_strFirmware + "\r\nSimulated unit, serial " +
+             m_config.m_strSerial + "\r\n\r\n>");
     }
     while (m_eState == orientation && now >= m_nReadingDueMs) {
         Send(Reading());

@@ -19,8 +19,9 @@
 #include <random>
 #include <string>
 
-class CVelunitSimulator {
-public:
+class CVelunitSimulator
+{
+  public:
     enum EState { asleep, command, orientation, deployed, transfer, silent };
     static constexpr int64_t kNever = INT64_MAX;
 
@@ -30,7 +31,7 @@ public:
 
     void OnBreak(); // a break on the line (or what stands for one)
     void OnByte(unsigned char byte);
-    void Service();           // sends whatever has come due on the clock
+    void Service();            // sends whatever has come due on the clock
     int64_t NextDueMs() const; // when Service has something to do next, or kNever
 
     EState State() const { return m_eState; }
@@ -43,7 +44,7 @@ public:
     // Every command line received, in order (for tests and the console trace).
     const std::vector<std::string>& Received() const { return m_arrReceived; }
 
-private:
+  private:
     void Send(const std::string& text);
     void Answer(const std::string& line, const std::string& body);
     void Refuse(const std::string& line, const std::string& why);
@@ -69,7 +70,7 @@ private:
     std::string m_strSiteName;
     std::map<std::string, std::string> m_settings;
     std::map<std::string, std::string> m_savedSettings; // "CK"
-    double m_dClockOffsetDays = 0.0; // instrument clock minus the computer's
+    double m_dClockOffsetDays = 0.0;                    // instrument clock minus the computer's
     double m_dPressureOffsetKPa = 0.0;
     std::string m_strLine;
     bool m_bLastWasCR = false;

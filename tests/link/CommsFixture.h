@@ -11,8 +11,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-class RecordingView : public ICommunicationsView {
-public:
+class RecordingView : public ICommunicationsView
+{
+  public:
     void AppendStatus(const std::string& text) override
     {
         status.push_back(text);
@@ -30,7 +31,10 @@ public:
     void SetDownloadCaption(const std::string&) override {}
     void EnableDownloadButton(bool) override {}
     void SetProgress(int) override {}
-    void SetField(ECommField field, const std::string& text) override { fields[static_cast<int>(field)] = text; }
+    void SetField(ECommField field, const std::string& text) override
+    {
+        fields[static_cast<int>(field)] = text;
+    }
     bool AskYesNo(const std::string& question) override
     {
         questions.push_back(question);
@@ -83,7 +87,8 @@ public:
 };
 
 struct CommsFixture {
-    explicit CommsFixture(SVelunitConfig config = UnitNamed("Mill_Race"), const std::string& siteName = "Mill Race")
+    explicit CommsFixture(SVelunitConfig config = UnitNamed("Mill_Race"),
+                          const std::string& siteName = "Mill Race")
         : rig(std::move(config), false)
     {
         station.SetSiteName(siteName);

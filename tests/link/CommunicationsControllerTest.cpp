@@ -4,7 +4,8 @@
 
 #include "station/Station.h"
 
-namespace {
+namespace
+{
 
 using Lines = std::vector<std::string>;
 
@@ -27,9 +28,10 @@ TEST(Connect, FullConnectFillsTheDialogAndLogs)
     EXPECT_EQ(f.ReceivedSince(0), (Lines{"ts?", "mn?", "PS0"}));
 
     const std::string log = f.LogText();
-    EXPECT_EQ(log.find("\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:00-------------\r\n\r\n"
-                       "\r\n\r\n-----Wakeup (2026/12/08 10:00:00)-----\r\n\r\n"),
-              0u);
+    EXPECT_EQ(
+        log.find("\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:00-------------\r\n\r\n"
+                 "\r\n\r\n-----Wakeup (2026/12/08 10:00:00)-----\r\n\r\n"),
+        0u);
     EXPECT_NE(log.find("mn?\r\nMN Mill_Race\r\n>"), std::string::npos);
     EXPECT_EQ(log.find("Horizontal ADCP\r\nVersion"), std::string::npos); // the banner is not logged
 
@@ -48,7 +50,8 @@ TEST(Connect, SilentLineReportsConnectFailed)
     config.m_nWakeDelayMs = 6000; // the banner never comes within the time-out
     CommsFixture f(config);
     ASSERT_TRUE(f.Open());
-    EXPECT_EQ(f.view.status, (Lines{"Error, connect failed!", "Ensure cable is connected and unit is powered."}));
+    EXPECT_EQ(f.view.status,
+              (Lines{"Error, connect failed!", "Ensure cable is connected and unit is powered."}));
     EXPECT_FALSE(f.view.operationsEnabled);
     EXPECT_TRUE(f.view.wakeupEnabled);
     EXPECT_FALSE(f.view.timerRunning);
@@ -64,7 +67,8 @@ TEST(Connect, QueryFailuresAndAClockWithMonth13)
             config.m_strSilentFrom = fault;
         CommsFixture f(config);
         ASSERT_TRUE(f.Open());
-        EXPECT_EQ(f.view.status, (Lines{"Connected to velunit...", "Error, could not query system information"}))
+        EXPECT_EQ(f.view.status,
+                  (Lines{"Connected to velunit...", "Error, could not query system information"}))
             << fault;
         EXPECT_FALSE(f.view.operationsEnabled) << fault;
         EXPECT_TRUE(f.view.wakeupEnabled) << fault;
@@ -81,9 +85,10 @@ TEST(Connect, DifferingFrequencyAnsweredYesAdjustsAndSavesTheStationWithoutTheId
     f.station.GetCommands().SetText("WF", "999");
     f.view.answers = {true};
     ASSERT_TRUE(f.Open());
-    ASSERT_EQ(f.view.questions,
-              (Lines{"Warning, the frequency of the velunit and the station file do not match, would you like to "
-                     "adjust the station file?"}));
+    ASSERT_EQ(
+        f.view.questions,
+        (Lines{"Warning, the frequency of the velunit and the station file do not match, would you like to "
+               "adjust the station file?"}));
     EXPECT_EQ(f.station.GetFrequency(), 3);
     std::string wfAfter;
     f.station.GetCommands().Find("WF", wfAfter);
@@ -111,8 +116,9 @@ TEST(Connect, DifferingIdAnsweredNoRestartsTheUnitAndClosesTheDialog)
     CommsFixture f(CommsFixture::UnitNamed("Other_Site"));
     f.view.answers = {false};
     ASSERT_TRUE(f.Open());
-    ASSERT_EQ(f.view.questions, (Lines{"Warning, the connected meter has ID \"Other_Site\" but the station is "
-                                       "configured with ID \"Mill_Race\" are you sure you want to continue?"}));
+    ASSERT_EQ(f.view.questions,
+              (Lines{"Warning, the connected meter has ID \"Other_Site\" but the station is "
+                     "configured with ID \"Mill_Race\" are you sure you want to continue?"}));
     EXPECT_EQ(f.ReceivedSince(0).back(), "CS");
     EXPECT_EQ(f.rig.Sim().State(), CVelunitSimulator::deployed);
     EXPECT_EQ(f.view.closedWith, 0);
@@ -192,8 +198,8 @@ TEST(Operations, ZeroPressureAsksFirst)
     f.view.answers = {true};
     f.controller->ZeroPressure();
     EXPECT_EQ(f.ReceivedSince(before), (Lines{"sz"}));
-    EXPECT_EQ(f.view.status, (Lines{"Command successful", "Choose \"Check Orientation\" to view current pressure",
-                                    "Ready"}));
+    EXPECT_EQ(f.view.status, (Lines{"Command successful",
+                                    "Choose \"Check Orientation\" to view current pressure", "Ready"}));
     EXPECT_TRUE(f.view.operationsEnabled);
 }
 

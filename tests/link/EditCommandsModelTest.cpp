@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Commands(const CCommandList& list)
 {
@@ -37,8 +38,8 @@ TEST(EditCommands, InsertRemoveAndOkRebuildTheList)
     model.SetCell(1, 1, "5");
     model.Insert(0); // header focused: still below it
     EXPECT_EQ(model.RowCount(), 6);
-    model.Remove(0); // the header stays
-    model.Remove(3); // "CR 1"
+    model.Remove(0);                                                                       // the header stays
+    model.Remove(3);                                                                       // "CR 1"
     EXPECT_EQ(Commands(station.GetCommands()), (std::vector<std::string>{"CR1", "PD14"})); // not yet
     model.Ok();
     EXPECT_EQ(Commands(station.GetCommands()), (std::vector<std::string>{"", "ES5", "PD14", "CT0"}));
@@ -56,7 +57,8 @@ TEST(EditCommands, RestoreDefaultsCalculatesProfilingEvenWithoutAutoCalc)
     EXPECT_FALSE(model.IsNoteVisible());
     model.RestoreDefaults();
     ASSERT_EQ(model.RowCount(), 16);
-    const char* order[] = {"CR", "WP", "WF", "WN", "WS", "TP", "TE", "VP", "EZ", "EX", "ES", "CF", "CT", "MR", "PD"};
+    const char* order[] = {"CR", "WP", "WF", "WN", "WS", "TP", "TE", "VP",
+                           "EZ", "EX", "ES", "CF", "CT", "MR", "PD"};
     for (int i = 0; i < 15; ++i)
         EXPECT_EQ(model.Cell(i + 1, 0), order[i]);
     // The reference result is the calculation on a fresh default list for this station.

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A line whose far end only says what the test scripted; silence costs virtual time.
 struct ScriptedLine {
@@ -215,13 +216,14 @@ TEST(SessionLog, LayoutAppendsAcrossSessionsAndNeverStopsTheWork)
         CInstrumentSession second(&rig.port);
         ASSERT_TRUE(second.OpenLog(path));
     }
-    const std::string expected = "earlier visit\r\n"
-                                 "\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:00-------------\r\n\r\n"
-                                 "\r\n\r\n-----Wakeup (2026/12/08 10:00:00)-----\r\n\r\n"
-                                 "\r\n\r\n-----System Test (2026/12/08 10:00:01)-----\r\n\r\n"
-                                 "CK\r\n[Parameters saved as USER defaults]\r\n>"
-                                 "cz\r\n"
-                                 "\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:01-------------\r\n\r\n";
+    const std::string expected =
+        "earlier visit\r\n"
+        "\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:00-------------\r\n\r\n"
+        "\r\n\r\n-----Wakeup (2026/12/08 10:00:00)-----\r\n\r\n"
+        "\r\n\r\n-----System Test (2026/12/08 10:00:01)-----\r\n\r\n"
+        "CK\r\n[Parameters saved as USER defaults]\r\n>"
+        "cz\r\n"
+        "\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:01-------------\r\n\r\n";
     // The wake-up took 250 ms of break and the banner's delay; the banner is not logged.
     std::string log = testsupport::ReadFileText(path);
     EXPECT_EQ(log, expected);

@@ -4,14 +4,14 @@
 
 #include "station/Station.h"
 
-namespace {
+namespace
+{
 
 using Lines = std::vector<std::string>;
 
-const Lines kDefaultWire = {"CR1",     "WP1",       "WF50",       "WN25",    "WS100",
-                            "TP00:00.50", "TE00003000", "VP3",     "EZ1101101", "EX01010",
-                            "ES0",     "CF11110",   "CT1",        "MR1",     "PD14",
-                            "MN Mill_Race", "CK", "CS"};
+const Lines kDefaultWire = {"CR1",        "WP1", "WF50",      "WN25",         "WS100", "TP00:00.50",
+                            "TE00003000", "VP3", "EZ1101101", "EX01010",      "ES0",   "CF11110",
+                            "CT1",        "MR1", "PD14",      "MN Mill_Race", "CK",    "CS"};
 
 struct ProgramFixture : CommsFixture {
     explicit ProgramFixture(SVelunitConfig config = UnitNamed("Mill_Race")) : CommsFixture(std::move(config))
@@ -44,7 +44,8 @@ TEST(Program, DefaultListGoesOutInOrderThenIdStoreAndStart)
     EXPECT_EQ(f.rig.Sim().SiteName(), "Mill_Race");
     EXPECT_EQ(f.rig.Sim().Setting("TP"), "00:00.50");
     EXPECT_EQ(f.station.GetCalcSetCount(), f.setsBefore + 1);
-    EXPECT_EQ(f.view.questions, (Lines{"Successfully programmed unit, would you like to view real-time data?"}));
+    EXPECT_EQ(f.view.questions,
+              (Lines{"Successfully programmed unit, would you like to view real-time data?"}));
     // No to the live view: the dialog stays, not connected.
     EXPECT_EQ(f.view.status, (Lines{"Ready"}));
     EXPECT_FALSE(f.view.operationsEnabled);
@@ -90,8 +91,9 @@ TEST(Program, ErrAnsweredYesIsReportedAsSentAndGoesOn)
     f.controller->Program();
     EXPECT_EQ(f.Sent(), kDefaultWire);
     ASSERT_EQ(f.view.questions.size(), 2u);
-    EXPECT_EQ(f.view.questions[0], "Error, the command \"WN 25\"returned \"WN25\r\nERR 010: command refused\r\n>,\" "
-                                   "do you want to continue anyway?");
+    EXPECT_EQ(f.view.questions[0],
+              "Error, the command \"WN 25\"returned \"WN25\r\nERR 010: command refused\r\n>,\" "
+              "do you want to continue anyway?");
     EXPECT_NE(std::find(f.view.events.begin(), f.view.events.end(), "status: Sent Command: WN 25"),
               f.view.events.end());
     EXPECT_EQ(f.station.GetCalcSetCount(), f.setsBefore + 1);

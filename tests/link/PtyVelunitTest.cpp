@@ -6,7 +6,8 @@
 #include <atomic>
 #include <thread>
 
-namespace {
+namespace
+{
 
 struct PtyUnit {
     explicit PtyUnit(SVelunitConfig config) : server(CSystemClock::Instance(), std::move(config))

@@ -1,7 +1,7 @@
 // The serial port over real pseudo-terminals (the termios backend) and over the in-process
 // simulated line. Pseudo-terminal tests use short time-outs: the kernel's line is real.
-#include "link/PortOpener.h"
 #include "link/SerialPort.h"
+#include "link/PortOpener.h"
 #include "link/SimLine.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +13,13 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // The far end of a pseudo-terminal: the test plays the instrument on the master side.
-class PtyPair {
-public:
+class PtyPair
+{
+  public:
     PtyPair()
     {
         m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -29,7 +31,10 @@ public:
     ~PtyPair() { ::close(m_master); }
 
     const std::string& SlavePath() const { return m_slavePath; }
-    void Send(const std::string& text) { ASSERT_EQ(::write(m_master, text.data(), text.size()), (ssize_t)text.size()); }
+    void Send(const std::string& text)
+    {
+        ASSERT_EQ(::write(m_master, text.data(), text.size()), (ssize_t)text.size());
+    }
     std::string Receive(int timeoutMs = 500)
     {
         std::string got;
@@ -45,7 +50,7 @@ public:
         return got;
     }
 
-private:
+  private:
     int m_master = -1;
     std::string m_slavePath;
 };

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct Unit {
     explicit Unit(SVelunitConfig config = {})
@@ -58,7 +59,8 @@ TEST(VelunitSim, EchoesAnswersAndRefuses)
     config.m_nFrequencyHz = 307200;
     Unit u(config);
     u.Wake();
-    EXPECT_EQ(u.Say("PS0").rfind("PS0\r\nHorizontal ADCP\r\nFirmware: 51.40\r\nFrequency: 307200\r\n", 0), 0u);
+    EXPECT_EQ(u.Say("PS0").rfind("PS0\r\nHorizontal ADCP\r\nFirmware: 51.40\r\nFrequency: 307200\r\n", 0),
+              0u);
     EXPECT_EQ(u.Say("XY1"), "XY1\r\nERR 001: unknown command\r\n>");
     EXPECT_EQ(u.Say("WN25"), "WN25\r\n>");
     EXPECT_EQ(u.Say("WN0"), "WN0\r\nERR 002: bad parameter\r\n>"); // out of range

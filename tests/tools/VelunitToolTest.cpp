@@ -6,7 +6,8 @@
 
 using testsupport::RunCommand;
 
-namespace {
+namespace
+{
 
 std::string Tool()
 {
@@ -23,7 +24,8 @@ TEST(VelunitTool, VisitAnsweredNoAndYes)
     auto no = RunCommand(Tool() + " velunit connect --station " + station + " --port sim:velunit");
     EXPECT_EQ(no.status, 1);
     EXPECT_NE(no.out.find("Connected to velunit..."), std::string::npos);
-    EXPECT_NE(no.out.find("do not match, would you like to adjust the station file? [No]"), std::string::npos);
+    EXPECT_NE(no.out.find("do not match, would you like to adjust the station file? [No]"),
+              std::string::npos);
     EXPECT_NE(no.out.find("are you sure you want to continue? [No]"), std::string::npos);
     EXPECT_NE(no.err.find("ID differs"), std::string::npos);
 

@@ -13,10 +13,12 @@
 #include <filesystem>
 #include <iostream>
 
-namespace {
+namespace
+{
 
-class CTerminalView : public ICommunicationsView {
-public:
+class CTerminalView : public ICommunicationsView
+{
+  public:
     explicit CTerminalView(bool yes) : m_bYes(yes) {}
 
     void AppendStatus(const std::string& text) override
@@ -73,8 +75,9 @@ public:
 };
 
 // Ports as the settings file maps them, plus simulated units inside this program.
-class CToolPortOpener : public IPortOpener {
-public:
+class CToolPortOpener : public IPortOpener
+{
+  public:
     std::unique_ptr<ISerialStream> OpenStream(const std::string& name) override
     {
         const std::string resolved = ResolvePortName(name, SettingsFileLookup());
@@ -83,11 +86,12 @@ public:
         if (resolved != "sim:velunit" || m_pLine)
             return nullptr;
         m_pLine = std::make_unique<CSimLine>();
-        m_pDriver = std::make_unique<CVelunitLineDriver>(*m_pLine, CSystemClock::Instance(), SVelunitConfig{}, true);
+        m_pDriver =
+            std::make_unique<CVelunitLineDriver>(*m_pLine, CSystemClock::Instance(), SVelunitConfig{}, true);
         return m_pLine->TakeHostEnd();
     }
 
-private:
+  private:
     std::unique_ptr<CSimLine> m_pLine;
     std::unique_ptr<CVelunitLineDriver> m_pDriver;
 };
@@ -157,30 +161,53 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
     return 0;
 }
 
-int RunConnect(const std::vector<std::string>& a) { return RunOperation("connect", a); }
-int RunSysTest(const std::vector<std::string>& a) { return RunOperation("systest", a); }
-int RunZero(const std::vector<std::string>& a) { return RunOperation("zero", a); }
-int RunSetTime(const std::vector<std::string>& a) { return RunOperation("settime", a); }
-int RunSleep(const std::vector<std::string>& a) { return RunOperation("sleep", a); }
-int RunErase(const std::vector<std::string>& a) { return RunOperation("erase", a); }
-int RunProgram(const std::vector<std::string>& a) { return RunOperation("program", a); }
+int RunConnect(const std::vector<std::string>& a)
+{
+    return RunOperation("connect", a);
+}
+int RunSysTest(const std::vector<std::string>& a)
+{
+    return RunOperation("systest", a);
+}
+int RunZero(const std::vector<std::string>& a)
+{
+    return RunOperation("zero", a);
+}
+int RunSetTime(const std::vector<std::string>& a)
+{
+    return RunOperation("settime", a);
+}
+int RunSleep(const std::vector<std::string>& a)
+{
+    return RunOperation("sleep", a);
+}
+int RunErase(const std::vector<std::string>& a)
+{
+    return RunOperation("erase", a);
+}
+int RunProgram(const std::vector<std::string>& a)
+{
+    return RunOperation("program", a);
+}
 
 const char* const kOptions = " --station S.hstn --port PORT [--yes|--no]";
 
 ToolCommandRegistration regConnect{{"velunit", "connect", std::string("velunit connect") + kOptions,
-                                    "wake the Velunit and check its clock, site name and frequency", &RunConnect}};
+                                    "wake the Velunit and check its clock, site name and frequency",
+                                    &RunConnect}};
 ToolCommandRegistration regSysTest{{"velunit", "systest", std::string("velunit systest") + kOptions,
                                     "connect, then run the unit's system test (PA, PS0)", &RunSysTest}};
 ToolCommandRegistration regZero{{"velunit", "zero", std::string("velunit zero") + kOptions,
                                  "connect, then zero the pressure sensor (asks first)", &RunZero}};
-ToolCommandRegistration regSetTime{{"velunit", "settime", std::string("velunit settime") + kOptions + " [--offset H]",
-                                    "connect, then set the unit's clock to this computer's time plus the offset",
-                                    &RunSetTime}};
+ToolCommandRegistration regSetTime{
+    {"velunit", "settime", std::string("velunit settime") + kOptions + " [--offset H]",
+     "connect, then set the unit's clock to this computer's time plus the offset", &RunSetTime}};
 ToolCommandRegistration regSleep{{"velunit", "sleep", std::string("velunit sleep") + kOptions,
                                   "connect, then put the unit to sleep", &RunSleep}};
 ToolCommandRegistration regErase{{"velunit", "erase", std::string("velunit erase") + kOptions,
                                   "connect, then erase the recorder card (asks first)", &RunErase}};
 ToolCommandRegistration regProgram{{"velunit", "program", std::string("velunit program") + kOptions,
-                                    "connect, then send the station's command list, ID, store and start", &RunProgram}};
+                                    "connect, then send the station's command list, ID, store and start",
+                                    &RunProgram}};
 
 } // namespace

@@ -17,9 +17,10 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-std::atomic<bool> g_stop{false};        // set from the signal handler only
+std::atomic<bool> g_stop{false};         // set from the signal handler only
 std::atomic<bool> g_breakRequest{false}; // likewise
 
 void OnSignal(int signal)
