@@ -238,3 +238,36 @@ TEST(SessionLog, LayoutAppendsAcrossSessionsAndNeverStopsTheWork)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(SessionLog, TwoSessionsOnOneStationBothAppend)
+{
+    testsupport::TempDir dir;
+    const auto path = (dir / "Site.log").string();
+    CSerialPort port;
+    CInstrumentSession first(&port);
+    CInstrumentSession second(&port);
+    ASSERT_TRUE(first.OpenLog(path));
+    first.LogText("one-a|");
+    ASSERT_TRUE(second.OpenLog(path)); // must not cut the first session's lines
+    first.LogText("one-b|");
+    second.LogText("two-a|");
+    const std::string log = testsupport::ReadFileText(path);
+    size_t a = log.find("one-a|");
+    size_t b = log.find("one-b|");
+    size_t c = log.find("two-a|");
+    ASSERT_NE(a, std::string::npos);
+    ASSERT_NE(b, std::string::npos);
+    ASSERT_NE(c, std::string::npos);
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c); // each write lands at the end of the file, whoever wrote last
+    size_t banners = 0;
+    for (size_t at = log.find("New Session Started"); at != std::string::npos;
+         at = log.find("New Session Started", at + 1))
+        ++banners;
+    EXPECT_EQ(banners, 2u);
+}
+
+} // namespace
