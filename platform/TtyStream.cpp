@@ -104,13 +104,24 @@ bool CTtyStream::Configure(int baud)
 
 bool CTtyStream::ReadByte(unsigned char& byte, int timeoutMs)
 {
+    if (m_rxPos < m_rxLen) {
+        byte = m_rxBuffer[m_rxPos++];
+        return true;
+    }
     if (!WaitReady(m_fd, POLLIN, timeoutMs))
         return false;
     for (;;) {
-        ssize_t n = ::read(m_fd, &byte, 1);
+        // The descriptor is non-blocking: this takes whatever the driver holds, at most
+        // the buffer's size, and never waits.
+        ssize_t n = ::read(m_fd, m_rxBuffer, sizeof m_rxBuffer);
         if (n < 0 && errno == EINTR)
             continue;
-        return n == 1;
+        if (n <= 0)
+            return false;
+        m_rxLen = static_cast<size_t>(n);
+        m_rxPos = 1;
+        byte = m_rxBuffer[0];
+        return true;
     }
 }
 
@@ -119,7 +130,7 @@ int CTtyStream::Available()
     int count = 0;
     if (::ioctl(m_fd, FIONREAD, &count) != 0)
         return -1;
-    return count;
+    return count + static_cast<int>(m_rxLen - m_rxPos);
 }
 
 bool CTtyStream::Write(const unsigned char* data, size_t size, int timeoutMs, size_t& written)
@@ -151,5 +162,6 @@ bool CTtyStream::SetBreak(bool on)
 
 void CTtyStream::Purge()
 {
+    m_rxPos = m_rxLen = 0;
     ::tcflush(m_fd, TCIOFLUSH);
 }

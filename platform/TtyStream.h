@@ -27,4 +27,12 @@ class CTtyStream : public ISerialStream
   private:
     explicit CTtyStream(int fd) : m_fd(fd) {}
     int m_fd;
+
+    // What one read took from the driver beyond the byte asked for. A byte-at-a-time
+    // receiver (the batch download reads every byte with its own time-out) would otherwise
+    // pay two system calls per byte; bytes already received are handed out at once, and
+    // the per-byte time-out applies only when none is waiting.
+    unsigned char m_rxBuffer[4096];
+    size_t m_rxPos = 0;
+    size_t m_rxLen = 0;
 };
