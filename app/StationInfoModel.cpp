@@ -3,6 +3,7 @@
 #include "data/ChannelGeometry.h"
 #include "data/NoData.h"
 #include "data/Units.h"
+#include "station/DataSummary.h"
 #include "station/Station.h"
 
 #include <algorithm>
@@ -116,14 +117,5 @@ std::string CStationInfoModel::RangeText(double min, double max, int unit)
 
 std::string CStationInfoModel::EnsembleTypeText(int type)
 {
-    switch (type) {
-    case 2:
-        return "PD14";
-    case 3:
-        return "PD0";
-    case 5:
-        return "Mixed";
-    default:
-        return "Unknown";
-    }
+    return CDataSummary::EnsembleTypeName(type);
 }

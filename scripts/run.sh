@@ -46,7 +46,7 @@ start_sim() { # start_sim COMKEY FALLBACK PROGRAM ARGS...
   sed -i "/^$key=/d" "$TIDEWELL_CONFIG"
   echo "$key=$device" >>"$TIDEWELL_CONFIG"
 }
-start_sim COM1 sim:velunit "$build/tools/velunit-sim"
+start_sim COM1 sim:velunit "$build/tools/velunit-sim" --site Harbour_Weir --recorder "$demo/velunit-recorder.bin" --compress 60
 start_sim COM2 sim:flowcomputer "$build/tools/flowcomputer-sim" --serve
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

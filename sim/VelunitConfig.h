@@ -9,7 +9,7 @@
 #include <vector>
 
 // One ensemble as the deployed unit should record and send it.
-struct SVelunitEnsembleSpec {
+struct SVelunitEnsembleParams {
     int m_nFormat = 14;     // 14 (PD14) or 0 (PD0), from the "PD" setting
     int m_nNumber = 1;      // counts from 1 since deployment
     CDateTime m_dtTime;     // the instrument's clock at the ensemble
@@ -17,7 +17,7 @@ struct SVelunitEnsembleSpec {
     int m_nBinSizeCm = 100; // "WS"
     int m_nBlankCm = 50;    // "WF"
 };
-using VelunitEnsembleSource = std::function<std::vector<unsigned char>(const SVelunitEnsembleSpec&)>;
+using VelunitEnsembleSource = std::function<std::vector<unsigned char>(const SVelunitEnsembleParams&)>;
 
 // A file transfer in progress ("MY"): fed the bytes the host sends, it sends through the
 // function it was made with. Finished when the batch is over, successfully or not.

@@ -19,23 +19,23 @@ int16_t BinVelocity(int bin, int bins, int number)
 
 } // namespace
 
-std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleSpec& spec)
+std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleParams& params)
 {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
-    spec.m_dtTime.GetParts(year, month, day, hour, minute, second);
-    const int bins = std::clamp(spec.m_nBins, 1, 128);
+    params.m_dtTime.GetParts(year, month, day, hour, minute, second);
+    const int bins = std::clamp(params.m_nBins, 1, 128);
     const int32_t range =
-        static_cast<int32_t>(std::lround(12211.0 + 800.0 * std::sin(spec.m_nNumber / 30.0)));
+        static_cast<int32_t>(std::lround(12211.0 + 800.0 * std::sin(params.m_nNumber / 30.0)));
 
-    if (spec.m_nFormat == 0) {
+    if (params.m_nFormat == 0) {
         SPd0Values v;
-        v.m_nNumber = static_cast<uint32_t>(spec.m_nNumber);
+        v.m_nNumber = static_cast<uint32_t>(params.m_nNumber);
         v.m_nYear = year, v.m_nMonth = month, v.m_nDay = day;
         v.m_nHour = hour, v.m_nMinute = minute, v.m_nSecond = second;
         v.m_nPitch = -50, v.m_nRoll = 84;
         for (int b = 0; b < bins; ++b) {
-            v.m_velocity1.push_back(BinVelocity(b, bins, spec.m_nNumber));
-            v.m_velocity2.push_back(static_cast<int16_t>(BinVelocity(b, bins, spec.m_nNumber) / 10));
+            v.m_velocity1.push_back(BinVelocity(b, bins, params.m_nNumber));
+            v.m_velocity2.push_back(static_cast<int16_t>(BinVelocity(b, bins, params.m_nNumber) / 10));
             v.m_correlation1.push_back(120), v.m_correlation2.push_back(118);
             v.m_amplitude1.push_back(static_cast<uint8_t>(160 - b)),
                 v.m_amplitude2.push_back(static_cast<uint8_t>(158 - b));
@@ -45,14 +45,14 @@ std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleSpec& spec)
         return EncodePd0Ensemble(v);
     }
     SPd14Values v;
-    v.m_nNumber = static_cast<uint16_t>(spec.m_nNumber);
+    v.m_nNumber = static_cast<uint16_t>(params.m_nNumber);
     v.m_nYear = year, v.m_nMonth = month, v.m_nDay = day;
     v.m_nHour = hour, v.m_nMinute = minute, v.m_nSecond = second;
     v.m_nPitch = -50, v.m_nRoll = 84;
     v.m_nRange = range;
     for (int b = 0; b < bins; ++b) {
-        v.m_velocityX.push_back(BinVelocity(b, bins, spec.m_nNumber));
-        v.m_velocityY.push_back(static_cast<int16_t>(BinVelocity(b, bins, spec.m_nNumber) / 10));
+        v.m_velocityX.push_back(BinVelocity(b, bins, params.m_nNumber));
+        v.m_velocityY.push_back(static_cast<int16_t>(BinVelocity(b, bins, params.m_nNumber) / 10));
         v.m_amplitude1.push_back(static_cast<uint8_t>(160 - b)),
             v.m_amplitude2.push_back(static_cast<uint8_t>(158 - b));
     }

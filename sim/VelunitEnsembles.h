@@ -4,4 +4,4 @@
 // has something worth drawing.
 #include "sim/VelunitConfig.h"
 
-std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleSpec& spec);
+std::vector<unsigned char> MakeVelunitEnsemble(const SVelunitEnsembleParams& params);

@@ -414,14 +414,14 @@ int CVelunitSimulator::SampleIntervalSeconds() const
 
 void CVelunitSimulator::SendEnsemble()
 {
-    SVelunitEnsembleSpec spec;
-    spec.m_nFormat = IntSetting("PD", 14) == 0 ? 0 : 14;
-    spec.m_nNumber = ++m_nEnsembleNumber;
-    spec.m_dtTime = CDateTime(m_dtDeployStart.m_dt + spec.m_nNumber * SampleIntervalSeconds() / 86400.0);
-    spec.m_nBins = IntSetting("WN", 25);
-    spec.m_nBinSizeCm = IntSetting("WS", 100);
-    spec.m_nBlankCm = IntSetting("WF", 50);
-    std::vector<unsigned char> bytes = m_config.m_ensembleSource(spec);
+    SVelunitEnsembleParams params;
+    params.m_nFormat = IntSetting("PD", 14) == 0 ? 0 : 14;
+    params.m_nNumber = ++m_nEnsembleNumber;
+    params.m_dtTime = CDateTime(m_dtDeployStart.m_dt + params.m_nNumber * SampleIntervalSeconds() / 86400.0);
+    params.m_nBins = IntSetting("WN", 25);
+    params.m_nBinSizeCm = IntSetting("WS", 100);
+    params.m_nBlankCm = IntSetting("WF", 50);
+    std::vector<unsigned char> bytes = m_config.m_ensembleSource(params);
     if (IntSetting("MR", 1) != 0)
         m_recorder.Append(bytes);
     Send(std::string(bytes.begin(), bytes.end()));
