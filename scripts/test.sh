@@ -14,6 +14,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   options=(-DCMAKE_BUILD_TYPE=Debug -DTIDEWELL_WERROR=ON -DTIDEWELL_SANITIZE=ON -DTIDEWELL_BENCH=OFF)
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+  export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp:print_suppressions=0}
 fi
 
 cmake -S "$root" -B "$build" -G Ninja "${options[@]}" >/dev/null
