@@ -43,6 +43,20 @@ struct SEnsembleRecord {
     uint16_t m_nSection[PD0_SECTION_COUNT] = {};
 
     int GetSign() const { return m_bLeft ? -1 : 1; }
+
+    // The derived values by data type (4 stage, 5 index velocity, 6 mean velocity, 7 area,
+    // 8 flow), the same for every format; false for any other type.
+    bool GetDerived(int dataType, double& value) const
+    {
+        switch (dataType) {
+        case 4: value = m_dStage; return true;
+        case 5: value = m_dIndexVelocity; return true;
+        case 6: value = m_dMeanVelocity; return true;
+        case 7: value = m_dArea; return true;
+        case 8: value = m_dFlow; return true;
+        default: return false;
+        }
+    }
 };
 
 static_assert(sizeof(SEnsembleRecord) <= 64, "a loaded list keeps one record per ensemble");

@@ -125,6 +125,9 @@ int CPd0Format::GetVelocity(const SEnsembleRecord& rec, int bin, int value)
 
 double CPd0Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam, int bin)
 {
+    double derived;
+    if (rec.GetDerived(dataType, derived))
+        return derived;
     const uint8_t* p = rec.m_pBytes;
     const size_t vl = rec.m_nSection[PD0_VARIABLE_LEADER];
     switch (dataType) {
@@ -134,16 +137,6 @@ double CPd0Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam, 
         return GetTime(rec);
     case 3:
         return GetRange(rec);
-    case 4:
-        return rec.m_dStage;
-    case 5:
-        return rec.m_dIndexVelocity;
-    case 6:
-        return rec.m_dMeanVelocity;
-    case 7:
-        return rec.m_dArea;
-    case 8:
-        return rec.m_dFlow;
     case 9:
         return vl ? static_cast<double>(ReadLeS16(p + vl + 20)) : NODATA;
     case 10:

@@ -59,6 +59,9 @@ int CPd14Format::GetVelocity(const SEnsembleRecord& rec, int bin, int value)
 
 double CPd14Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam, int bin)
 {
+    double derived;
+    if (rec.GetDerived(dataType, derived))
+        return derived;
     const uint8_t* p = rec.m_pBytes;
     switch (dataType) {
     case 1:
@@ -67,16 +70,6 @@ double CPd14Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam,
         return GetTime(rec);
     case 3:
         return GetRange(rec);
-    case 4:
-        return rec.m_dStage;
-    case 5:
-        return rec.m_dIndexVelocity;
-    case 6:
-        return rec.m_dMeanVelocity;
-    case 7:
-        return rec.m_dArea;
-    case 8:
-        return rec.m_dFlow;
     case 9:
         return Fits(rec, 14, 2) ? ReadLeS16(p + 14) / 100.0 : NODATA;
     case 10:
