@@ -49,12 +49,23 @@ struct SEnsembleRecord {
     bool GetDerived(int dataType, double& value) const
     {
         switch (dataType) {
-        case 4: value = m_dStage; return true;
-        case 5: value = m_dIndexVelocity; return true;
-        case 6: value = m_dMeanVelocity; return true;
-        case 7: value = m_dArea; return true;
-        case 8: value = m_dFlow; return true;
-        default: return false;
+        case 4:
+            value = m_dStage;
+            return true;
+        case 5:
+            value = m_dIndexVelocity;
+            return true;
+        case 6:
+            value = m_dMeanVelocity;
+            return true;
+        case 7:
+            value = m_dArea;
+            return true;
+        case 8:
+            value = m_dFlow;
+            return true;
+        default:
+            return false;
         }
     }
 };
