@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
 # As root it runs apt-get; otherwise it names what is missing and leaves it to the user.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           lrzsz xvfb xauth x11-apps imagemagick)
 missing=()
 for p in "${packages[@]}"; do
