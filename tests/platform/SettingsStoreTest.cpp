@@ -1,14 +1,14 @@
 #include "platform/SettingsStore.h"
 #include "tests/support/TestSupport.h"
 
-#include <cstdlib>
 #include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -177,7 +177,9 @@ TEST(SettingsStoreFile, FailedSaveLeavesTheOldFile)
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit {8, 8};
+        struct rlimit limit {
+            8, 8
+        };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         CSettingsStore store(path);
         bool ok = store.Load() && store.SetStationDir("/a/much/longer/site/directory/than/eight/bytes");

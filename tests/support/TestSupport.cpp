@@ -9,7 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace testsupport {
+namespace testsupport
+{
 
 TempDir::TempDir()
 {

@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
 // the object goes out of scope.
-class TempDir {
-public:
+class TempDir
+{
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +20,7 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

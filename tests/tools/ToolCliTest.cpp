@@ -5,7 +5,8 @@
 
 using testsupport::RunCommand;
 
-namespace {
+namespace
+{
 std::string Tool()
 {
     return std::string("'") + TIDEWELL_TOOL_PATH + "'";
