@@ -4,31 +4,56 @@
 #include "data/Pd0Format.h"
 #include "data/Pd14Format.h"
 
+#include <array>
+
 namespace
 {
 
 constexpr SEnsembleFormat kPd14 = {
-    CEnsembleReader::ID_PD14,   ENSEMBLE_PD14,          "PD14",
-    &CPd14Format::Decode,       &CPd14Format::IsValid,  &CPd14Format::GetNumber,
-    &CPd14Format::GetTime,      &CPd14Format::GetRange, &CPd14Format::GetValue,
-    &CPd14Format::IndexVelocity};
+    .m_nFirstByte = CEnsembleReader::ID_PD14,
+    .m_nType = ENSEMBLE_PD14,
+    .m_pszName = "PD14",
+    .Decode = &CPd14Format::Decode,
+    .IsValid = &CPd14Format::IsValid,
+    .GetNumber = &CPd14Format::GetNumber,
+    .GetTime = &CPd14Format::GetTime,
+    .GetRange = &CPd14Format::GetRange,
+    .GetValue = &CPd14Format::GetValue,
+    .IndexVelocity = &CPd14Format::IndexVelocity,
+};
 
-constexpr SEnsembleFormat kPd0 = {CEnsembleReader::ID_PD0,   ENSEMBLE_PD0,          "PD0",
-                                  &CPd0Format::Decode,       &CPd0Format::IsValid,  &CPd0Format::GetNumber,
-                                  &CPd0Format::GetTime,      &CPd0Format::GetRange, &CPd0Format::GetValue,
-                                  &CPd0Format::IndexVelocity};
+constexpr SEnsembleFormat kPd0 = {
+    .m_nFirstByte = CEnsembleReader::ID_PD0,
+    .m_nType = ENSEMBLE_PD0,
+    .m_pszName = "PD0",
+    .Decode = &CPd0Format::Decode,
+    .IsValid = &CPd0Format::IsValid,
+    .GetNumber = &CPd0Format::GetNumber,
+    .GetTime = &CPd0Format::GetTime,
+    .GetRange = &CPd0Format::GetRange,
+    .GetValue = &CPd0Format::GetValue,
+    .IndexVelocity = &CPd0Format::IndexVelocity,
+};
 
-// By type code, which fits the record's four bits.
-constexpr const SEnsembleFormat* kByType[16] = {nullptr, nullptr, &kPd14, &kPd0};
+// Every format this program reads; a new one needs its description and an entry here.
+constexpr const SEnsembleFormat* kFormats[] = {&kPd0, &kPd14};
+
+// The same by type code, which fits the record's four bits.
+constexpr auto kByType = [] {
+    std::array<const SEnsembleFormat*, 16> byType{};
+    for (const SEnsembleFormat* format : kFormats)
+        byType[format->m_nType] = format;
+    return byType;
+}();
 
 } // namespace
 
 const SEnsembleFormat* FindEnsembleFormat(uint8_t firstByte)
 {
-    if (firstByte == kPd0.m_nFirstByte)
-        return &kPd0;
-    if (firstByte == kPd14.m_nFirstByte)
-        return &kPd14;
+    for (const SEnsembleFormat* format : kFormats) {
+        if (format->m_nFirstByte == firstByte)
+            return format;
+    }
     return nullptr;
 }
 

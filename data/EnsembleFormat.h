@@ -33,6 +33,6 @@ const SEnsembleFormat* FindEnsembleFormat(uint8_t firstByte);
 // The format of a decoded record by its type code; nullptr for a separator.
 const SEnsembleFormat* EnsembleFormatOf(unsigned type);
 
-// Points rec at the bytes and decodes them in the format their first byte names. False,
-// with rec left a separator, when the bytes are too short or name no format.
+// Points rec at the bytes and decodes them in the format their first byte names, which it
+// returns; nullptr, with rec a separator, when the bytes are too short or name no format.
 const SEnsembleFormat* DecodeRecord(SEnsembleRecord& rec, const uint8_t* bytes, size_t size);

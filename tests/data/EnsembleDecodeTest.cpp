@@ -1,7 +1,9 @@
-// Decoding both formats: values by data type, validity, time stamps, the sign by mounting,
-// and PD0 ensembles whose offsets and counts lie.
+// Decoding both formats: the table of formats, values by data type, validity, time stamps,
+// the sign by mounting, and PD0 ensembles whose offsets and counts lie.
 #include "data/ByteOrder.h"
 #include "data/DateTime.h"
+#include "data/EnsembleFormat.h"
+#include "data/EnsembleList.h"
 #include "data/Pd0Ensemble.h"
 #include "data/Pd14Ensemble.h"
 #include "sim/EnsembleEncoder.h"
@@ -325,4 +327,66 @@ TEST(Ensemble, SeparatorAnswersNothing)
     for (int type : {1, 2, 4, 8, 100, 101})
         EXPECT_EQ(separator.GetValue(static_cast<DataType>(type), 0, 0), NODATA);
     EXPECT_EQ(separator.ReadU16(0), 0);
+}
+
+TEST(EnsembleFormat, OneDescriptionPerFormatFoundFromTheFirstByteOrTheTypeCode)
+{
+    const struct {
+        uint8_t firstByte;
+        EnsembleType type;
+        const char* name;
+    } formats[] = {{0x7F, ENSEMBLE_PD0, "PD0"}, {0x8F, ENSEMBLE_PD14, "PD14"}};
+    for (const auto& f : formats) {
+        const SEnsembleFormat* format = FindEnsembleFormat(f.firstByte);
+        ASSERT_NE(format, nullptr) << f.name;
+        EXPECT_EQ(format->m_nType, f.type);
+        EXPECT_STREQ(format->m_pszName, f.name);
+        EXPECT_EQ(EnsembleFormatOf(f.type), format);
+    }
+    for (int b = 0; b < 256; ++b) {
+        if (b != 0x7F && b != 0x8F) {
+            EXPECT_EQ(FindEnsembleFormat(static_cast<uint8_t>(b)), nullptr) << b;
+        }
+    }
+    for (unsigned type : {0u, 1u, 4u, 5u, 15u, 16u, 0xFFFFFFFFu})
+        EXPECT_EQ(EnsembleFormatOf(type), nullptr) << type;
+
+    // Too short or of no format: a separator that answers nothing.
+    SEnsembleRecord rec;
+    const Bytes one = {0x7F};
+    EXPECT_EQ(DecodeRecord(rec, one.data(), one.size()), nullptr);
+    EXPECT_EQ(rec.m_nType, ENSEMBLE_SEPARATOR);
+    const Bytes other = {0x41, 0x41, 0x06, 0x00, 0x00, 0x00};
+    EXPECT_EQ(DecodeRecord(rec, other.data(), other.size()), nullptr);
+    EXPECT_EQ(rec.m_nType, ENSEMBLE_SEPARATOR);
+
+    // The built ensemble and a record decoded from the same bytes agree, whichever way in.
+    const Bytes pd0 = EncodePd0Ensemble(Pd0Sample());
+    EXPECT_EQ(DecodeRecord(rec, pd0.data(), pd0.size()), EnsembleFormatOf(ENSEMBLE_PD0));
+    const auto built = BuildEnsemble(CFlowSettings{}, pd0.data(), pd0.size());
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->GetType(), ENSEMBLE_PD0);
+    for (DataType type :
+         {DATATYPE_NUMBER, DATATYPE_RANGE, DATATYPE_PITCH, DATATYPE_X_VELOCITY, DATATYPE_AMPLITUDE})
+        EXPECT_EQ(RecordValue(rec, type, 1, 2), built->GetValue(type, 1, 2)) << type;
+}
+
+TEST(Ensemble, RecomputeOnTheBaseTakesOtherSettingsForEitherFormat)
+{
+    SPd14Values v;
+    v.m_velocityX = {200, 400};
+    const Bytes pd14 = EncodePd14Ensemble(v);
+    const Bytes pd0 = EncodePd0Ensemble(Pd0Sample());
+    for (const Bytes* bytes : {&pd14, &pd0}) {
+        const auto e = BuildEnsemble(Mounted(MOUNTING_RIGHT), bytes->data(), bytes->size());
+        ASSERT_NE(e, nullptr);
+        const double right = e->GetValue(DATATYPE_INDEX_VELOCITY, 0, 0);
+        ASSERT_FALSE(IsNoData(right));
+        CFlowSettings forced = Mounted(MOUNTING_LEFT);
+        forced.m_dForcedStage = 4321;
+        e->Recompute(forced);
+        EXPECT_EQ(e->GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), -right);
+        EXPECT_EQ(e->GetValue(DATATYPE_STAGE, 0, 0), 4321.0);
+        EXPECT_EQ(e->GetSign(), -1);
+    }
 }

@@ -53,19 +53,19 @@ CDataSummary Summarize(const testsupport::TempDir& dir, const std::vector<Bytes>
 
 TEST(SeriesFormat, TableTexts)
 {
-    EXPECT_EQ(FormatSeriesValue(12345.0, 1, DEFAULT_UNITS), "12345");
-    EXPECT_EQ(FormatSeriesValue(12345.9, 1, DEFAULT_UNITS), "12345");
+    EXPECT_EQ(FormatSeriesValue(12345.0, DATATYPE_NUMBER, DEFAULT_UNITS), "12345");
+    EXPECT_EQ(FormatSeriesValue(12345.9, DATATYPE_NUMBER, DEFAULT_UNITS), "12345");
     const double t = CDateTime::FromParts(2005, 12, 3, 14, 5, 0).m_dt;
-    EXPECT_EQ(FormatSeriesValue(t, 2, DEFAULT_UNITS), "2005/12/03 14:05:00");
-    EXPECT_EQ(FormatSeriesValue(NODATA, 1, DEFAULT_UNITS), "");
-    EXPECT_EQ(FormatSeriesValue(NODATA, 2, DEFAULT_UNITS), "");
-    EXPECT_EQ(FormatSeriesValue(NODATA, 8, DEFAULT_UNITS), "");
-    EXPECT_EQ(FormatSeriesValue(30480.0, 4, DEFAULT_UNITS), "10.00"); // 10 ft
-    EXPECT_EQ(FormatSeriesValue(3048.0, 4, {104, 107, 111, 125, 130, 117}), "304.8");
-    EXPECT_EQ(FormatSeriesValue(-250.0, 9, DEFAULT_UNITS), "-250.0") << "pitch has no unit";
-    EXPECT_EQ(SeriesColumnTitle(4, DEFAULT_UNITS), "Stage (ft)");
-    EXPECT_EQ(SeriesColumnTitle(8, DEFAULT_UNITS), "Flow (MGD)");
-    EXPECT_EQ(SeriesColumnTitle(2, DEFAULT_UNITS), "Date/Time");
+    EXPECT_EQ(FormatSeriesValue(t, DATATYPE_DATETIME, DEFAULT_UNITS), "2005/12/03 14:05:00");
+    EXPECT_EQ(FormatSeriesValue(NODATA, DATATYPE_NUMBER, DEFAULT_UNITS), "");
+    EXPECT_EQ(FormatSeriesValue(NODATA, DATATYPE_DATETIME, DEFAULT_UNITS), "");
+    EXPECT_EQ(FormatSeriesValue(NODATA, DATATYPE_FLOW, DEFAULT_UNITS), "");
+    EXPECT_EQ(FormatSeriesValue(30480.0, DATATYPE_STAGE, DEFAULT_UNITS), "10.00"); // 10 ft
+    EXPECT_EQ(FormatSeriesValue(3048.0, DATATYPE_STAGE, {104, 107, 111, 125, 130, 117}), "304.8");
+    EXPECT_EQ(FormatSeriesValue(-250.0, DATATYPE_PITCH, DEFAULT_UNITS), "-250.0") << "pitch has no unit";
+    EXPECT_EQ(SeriesColumnTitle(DATATYPE_STAGE, DEFAULT_UNITS), "Stage (ft)");
+    EXPECT_EQ(SeriesColumnTitle(DATATYPE_FLOW, DEFAULT_UNITS), "Flow (MGD)");
+    EXPECT_EQ(SeriesColumnTitle(DATATYPE_DATETIME, DEFAULT_UNITS), "Date/Time");
 }
 
 TEST(FileSummary, TypesCountsRangesAndTimes)

@@ -1,5 +1,6 @@
 // Calculation sets: ordering, the lookup by time, and sets made from the station.
 #include "station/Station.h"
+#include "station/StationFlowSettings.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -181,4 +182,35 @@ TEST(CalcSets, CopiesAreDeep)
     c = b;
     b.m_settings.m_geometry.m_dDiameter = 7.0;
     EXPECT_EQ(c.m_settings.m_geometry.m_dDiameter, 6.0);
+}
+
+TEST(CalcSets, TheLoadTableFindsTheSetTheStationFinds)
+{
+    CStation station{CDateTime(1.0)};
+    station.SetStageUnits(UNIT_METERS);
+    station.AddCalcSet(SetAt(5, 1));
+    station.AddCalcSet(SetAt(5, 2));
+    station.AddCalcSet(SetAt(2, 3));
+    auto odd = std::make_unique<CCalcSet>();
+    odd->m_dtStart = CDateTime(std::numeric_limits<double>::quiet_NaN());
+    odd->m_settings.m_nVelRangeStart = 4;
+    station.AddCalcSet(std::move(odd));
+
+    const CFlowSettingsTable table = FlowSettingsTableOf(station);
+    ASSERT_TRUE(table.HasTimedSettings());
+    for (double hours : {-1.0, 1.0, 2.0, 2.0001, 4.0, 5.0, 5.0001, 100.0}) {
+        const double t = kDay + hours * kHour;
+        const CFlowSettings* found = table.FindSettingsAt(t);
+        const int tag = TagAt(station, hours);
+        EXPECT_EQ(found ? found->m_nVelRangeStart : -1, tag) << hours;
+        EXPECT_EQ(&table.GetSettingsAt(t), found ? found : &table.GetOwnSettings()) << hours;
+        if (found) {
+            EXPECT_EQ(found->m_nStageUnits, UNIT_METERS) << "a set is in the station's display units";
+        }
+    }
+    // A time of no data never picks a set, even one that started before it.
+    station.GetCalcSet(0).m_dtStart = CDateTime(-40000.0);
+    const CFlowSettingsTable early = FlowSettingsTableOf(station);
+    EXPECT_NE(early.FindSettingsAt(NODATA), nullptr);
+    EXPECT_EQ(&early.GetSettingsAt(NODATA), &early.GetOwnSettings());
 }
