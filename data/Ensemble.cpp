@@ -15,7 +15,7 @@ CEnsemble::CEnsemble(const SEnsembleFormat& format, const CFlowSettings& setting
     m_rec.m_pBytes = m_bytes.data();
     m_rec.m_nSize = static_cast<uint16_t>(size);
     format.Decode(m_rec);
-    ComputeDerived(m_rec, settings);
+    ComputeDerived(m_rec, &format, settings);
 }
 
 double CEnsemble::GetValue(DataType dataType, int beam, int bin) const
