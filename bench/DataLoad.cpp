@@ -74,7 +74,7 @@ void Load(benchmark::State& state, const std::string& path)
         list.Load(path, settings);
         entries = list.GetCount();
         heldExtra = static_cast<double>(list.GetMemoryUsage()) - static_cast<double>(fileBytes);
-        benchmark::DoNotOptimize(list.GetValue(entries - 1, 8));
+        benchmark::DoNotOptimize(list.GetValue(entries - 1, DATATYPE_FLOW));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fileBytes));
     state.counters["ensembles"] = static_cast<double>(entries);
@@ -88,7 +88,7 @@ void Summarize(benchmark::State& state, const std::string& path)
     CEnsembleList list;
     list.Load(path, CFlowSettingsTable{});
     for (auto _ : state) {
-        SFileSummary s = SummarizeList(list);
+        CDataSummary s = SummarizeList(list);
         benchmark::DoNotOptimize(s.m_dFlowMax);
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.GetCount()));

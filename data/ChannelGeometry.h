@@ -12,12 +12,13 @@ enum ChannelType : int32_t {
     CHANNEL_CIRCULAR = 24,
 };
 
-class CChannelGeometry {
-public:
+class CChannelGeometry
+{
+  public:
     static constexpr int MAX_POINTS = 20;
 
     CChannelGeometry() = default;
-    CChannelGeometry(const CChannelGeometry&) = default;            // copies m_bModified too
+    CChannelGeometry(const CChannelGeometry&) = default; // copies m_bModified too
     CChannelGeometry& operator=(const CChannelGeometry&) = default;
     virtual ~CChannelGeometry() = default;
 
@@ -34,7 +35,7 @@ public:
     void ClearPoints();                // zeroes every point and the count; leaves m_bModified
     void SetModified(bool modified) { m_bModified = modified ? 1 : 0; }
 
-    int32_t GetType() const { return m_nType; }
+    ChannelType GetType() const { return static_cast<ChannelType>(m_nType); }
     double GetDiameter() const { return m_dDiameter; }
     double GetRectWidth() const { return m_dRectWidth; }
     double GetRectHeight() const { return m_dRectHeight; }

@@ -1,28 +1,39 @@
 #pragma once
-// One recorded ensemble with its own copy of the bytes. The base class is the empty record
-// used as a separator: no bytes, every value no data, type 1, never valid.
+// One recorded ensemble with its own copy of the bytes, decoded in its format and computed
+// with the settings in force. Built without bytes it is the empty record used as a
+// separator: every value no data, type 1, never valid.
 #include "data/EnsembleRecord.h"
+#include "data/FlowSettings.h"
 
 #include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+struct SEnsembleFormat;
+
 class CEnsemble
 {
   public:
     CEnsemble() = default;
+    // Copies the framed bytes, decodes them as the given format and computes the derived
+    // values with the given (the station's own) settings.
+    CEnsemble(const SEnsembleFormat& format, const CFlowSettings& settings, const uint8_t* bytes,
+              size_t size);
     virtual ~CEnsemble() = default;
     CEnsemble(const CEnsemble&) = delete;
     CEnsemble& operator=(const CEnsemble&) = delete;
 
-    virtual double GetValue(int dataType, int beam, int bin) const;
-    virtual std::string GetLabel() const { return {}; }
-    virtual int GetType() const { return ENSEMBLE_SEPARATOR; }
-    virtual bool IsValid() const { return false; }
+    double GetValue(DataType dataType, int beam, int bin) const;
+    std::string GetLabel() const { return {}; }
+    EnsembleType GetType() const { return static_cast<EnsembleType>(m_rec.m_nType); }
+    bool IsValid() const;
     // Writes the stored bytes unchanged and flushes; nothing without bytes. False on a
     // write error.
-    virtual bool WriteTo(std::FILE* file) const;
+    bool WriteTo(std::FILE* file) const;
+
+    // Computes the derived values again, with a calculation set's settings.
+    void Recompute(const CFlowSettings& settings);
 
     const uint8_t* GetBytes() const { return m_bytes.data(); }
     size_t GetSize() const { return m_bytes.size(); }
@@ -30,14 +41,12 @@ class CEnsemble
     uint16_t ReadU16(size_t offset) const;
     int32_t ReadS32(size_t offset) const;
 
-    double GetTime() const { return GetValue(2, 0, 0); }
-    double GetNumber() const { return GetValue(1, 0, 0); }
+    double GetTime() const { return GetValue(DATATYPE_DATETIME, 0, 0); }
+    double GetNumber() const { return GetValue(DATATYPE_NUMBER, 0, 0); }
+    int GetSign() const { return m_rec.GetSign(); }
     const SEnsembleRecord& GetRecord() const { return m_rec; }
 
-  protected:
-    // Takes a copy of the bytes and points the record at it.
-    void SetBytes(const uint8_t* bytes, size_t size);
-
+  private:
     std::vector<uint8_t> m_bytes;
     SEnsembleRecord m_rec;
 };

@@ -1,12 +1,9 @@
 #include "data/EnsembleList.h"
 
 #include "data/BufferedReader.h"
+#include "data/EnsembleFormat.h"
 #include "data/EnsembleReader.h"
 #include "data/FlowChain.h"
-#include "data/Pd0Ensemble.h"
-#include "data/Pd0Format.h"
-#include "data/Pd14Ensemble.h"
-#include "data/Pd14Format.h"
 
 #include <cstring>
 
@@ -15,26 +12,9 @@ namespace
 
 constexpr size_t ADD_BLOCK_SIZE = 1 << 16;
 
-// Decodes a framed ensemble into rec; false when the first byte names no format.
-bool DecodeRecord(SEnsembleRecord& rec, const uint8_t* bytes, size_t size)
-{
-    rec = SEnsembleRecord{};
-    rec.m_pBytes = bytes;
-    rec.m_nSize = static_cast<uint16_t>(size);
-    if (size < 2)
-        return false;
-    if (bytes[0] == CEnsembleReader::ID_PD0)
-        CPd0Format::Decode(rec);
-    else if (bytes[0] == CEnsembleReader::ID_PD14)
-        CPd14Format::Decode(rec);
-    else
-        return false;
-    return true;
-}
-
 } // namespace
 
-int CEnsembleList::Load(const std::string& path, const IFlowSettingsSource& settings)
+int CEnsembleList::Load(const std::string& path, const CFlowSettingsTable& settings)
 {
     if (!m_records.empty())
         AddSeparator();
@@ -45,7 +25,7 @@ int CEnsembleList::Load(const std::string& path, const IFlowSettingsSource& sett
     return LoadBuffer(std::move(bytes), size, settings);
 }
 
-int CEnsembleList::LoadBuffer(ByteBuffer bytes, size_t size, const IFlowSettingsSource& settings)
+int CEnsembleList::LoadBuffer(ByteBuffer bytes, size_t size, const CFlowSettingsTable& settings)
 {
     const uint8_t* data = bytes.get();
     // One quick pass that only frames, so that the records are allocated once and exactly.
@@ -78,20 +58,16 @@ int CEnsembleList::LoadBuffer(ByteBuffer bytes, size_t size, const IFlowSettings
         reader.Reset();
 
         SEnsembleRecord rec;
-        if (!DecodeRecord(rec, ensemble, total) || !RecordIsValid(rec))
+        const SEnsembleFormat* format = DecodeRecord(rec, ensemble, total);
+        if (!format || !format->IsValid(rec))
             continue;
-        const double number = RecordValue(rec, 1, 0, 0);
+        const double number = format->GetNumber(rec);
         if (havePrevious && !IsNoData(previousNumber) && number < previousNumber)
             AddSeparator();
         const CFlowSettings* use = &settings.GetOwnSettings();
-        if (timed) {
-            const double time = RecordValue(rec, 2, 0, 0);
-            if (!IsNoData(time)) {
-                if (const CFlowSettings* set = settings.FindSettingsAt(time))
-                    use = set;
-            }
-        }
-        ComputeDerived(rec, *use);
+        if (timed)
+            use = &settings.GetSettingsAt(format->GetTime(rec));
+        ComputeDerived(rec, format, *use);
         m_records.push_back(rec);
         ++count;
         havePrevious = true;
@@ -107,7 +83,7 @@ int CEnsembleList::LoadBuffer(ByteBuffer bytes, size_t size, const IFlowSettings
     return count;
 }
 
-double CEnsembleList::GetValue(size_t i, int dataType, int beam, int bin) const
+double CEnsembleList::GetValue(size_t i, DataType dataType, int beam, int bin) const
 {
     return i < m_records.size() ? RecordValue(m_records[i], dataType, beam, bin) : NODATA;
 }
@@ -165,29 +141,18 @@ size_t CEnsembleList::GetMemoryUsage() const
 
 std::unique_ptr<CEnsemble> BuildEnsemble(const CFlowSettings& own, const uint8_t* bytes, size_t size)
 {
-    if (size < 2)
-        return nullptr;
-    if (bytes[0] == CEnsembleReader::ID_PD14)
-        return std::make_unique<CPd14Ensemble>(own, bytes, size);
-    if (bytes[0] == CEnsembleReader::ID_PD0)
-        return std::make_unique<CPd0Ensemble>(own, bytes, size);
-    return nullptr;
+    const SEnsembleFormat* format = size >= 2 ? FindEnsembleFormat(bytes[0]) : nullptr;
+    return format ? std::make_unique<CEnsemble>(*format, own, bytes, size) : nullptr;
 }
 
-std::unique_ptr<CEnsemble> BuildEnsembleAt(const IFlowSettingsSource& settings, const uint8_t* bytes,
+std::unique_ptr<CEnsemble> BuildEnsembleAt(const CFlowSettingsTable& settings, const uint8_t* bytes,
                                            size_t size)
 {
     auto ensemble = BuildEnsemble(settings.GetOwnSettings(), bytes, size);
-    if (!ensemble)
-        return nullptr;
-    const double time = ensemble->GetTime();
-    if (!IsNoData(time)) {
-        if (const CFlowSettings* set = settings.FindSettingsAt(time)) {
-            if (auto* pd0 = dynamic_cast<CPd0Ensemble*>(ensemble.get()))
-                pd0->Recompute(*set);
-            else if (auto* pd14 = dynamic_cast<CPd14Ensemble*>(ensemble.get()))
-                pd14->Recompute(*set);
-        }
+    if (ensemble && settings.HasTimedSettings()) {
+        const CFlowSettings& use = settings.GetSettingsAt(ensemble->GetTime());
+        if (&use != &settings.GetOwnSettings())
+            ensemble->Recompute(use);
     }
     return ensemble;
 }

@@ -8,7 +8,7 @@
 #include "data/ByteBuffer.h"
 #include "data/Ensemble.h"
 #include "data/EnsembleRef.h"
-#include "data/FlowSettings.h"
+#include "data/FlowSettingsTable.h"
 
 #include <memory>
 #include <string>
@@ -27,13 +27,13 @@ class CEnsembleList
     // valid ensemble, computed with the settings in force at its time, with a separator
     // wherever the instrument's numbering restarts. Returns the number of valid ensembles
     // added (separators not counted); 0 when the file cannot be read or holds none.
-    int Load(const std::string& path, const IFlowSettingsSource& settings);
+    int Load(const std::string& path, const CFlowSettingsTable& settings);
     // The same for bytes already in memory; the list keeps them.
-    int LoadBuffer(ByteBuffer bytes, size_t size, const IFlowSettingsSource& settings);
+    int LoadBuffer(ByteBuffer bytes, size_t size, const CFlowSettingsTable& settings);
 
     size_t GetCount() const { return m_records.size(); }
     CEnsembleRef GetAt(size_t i) const { return CEnsembleRef(m_records[i]); }
-    double GetValue(size_t i, int dataType, int beam = 0, int bin = 0) const;
+    double GetValue(size_t i, DataType dataType, int beam = 0, int bin = 0) const;
 
     // Appends a copy of an ensemble (a CEnsemble without bytes appends a separator).
     void Add(const CEnsemble& ensemble);
@@ -53,12 +53,12 @@ class CEnsembleList
     size_t m_nFree = 0;
 };
 
-// Builds the record of a framed ensemble by its first byte (PD14 for 8F, PD0 for 7F),
-// computed with the own settings; nullptr for anything else.
+// Builds a framed ensemble in the format its first byte names, computed with the own
+// settings; nullptr for anything else.
 std::unique_ptr<CEnsemble> BuildEnsemble(const CFlowSettings& own, const uint8_t* bytes, size_t size);
 
 // What the live view does with each framed ensemble: build it, and when its time stamp is
 // valid compute it again with the settings in force at that time. nullptr when the bytes
 // are not an ensemble; the caller checks IsValid.
-std::unique_ptr<CEnsemble> BuildEnsembleAt(const IFlowSettingsSource& settings, const uint8_t* bytes,
+std::unique_ptr<CEnsemble> BuildEnsembleAt(const CFlowSettingsTable& settings, const uint8_t* bytes,
                                            size_t size);

@@ -3,6 +3,7 @@
 // ensemble's own bytes. A loaded list keeps one of these per entry next to the file's bytes,
 // and the ensemble classes keep one beside their copy of the bytes; values that are cheap to
 // read again (times, numbers, pitch, roll, the bins) are decoded from the bytes on demand.
+#include "data/DataTypes.h"
 #include "data/NoData.h"
 
 #include <cstdint>
@@ -44,24 +45,23 @@ struct SEnsembleRecord {
 
     int GetSign() const { return m_bLeft ? -1 : 1; }
 
-    // The derived values by data type (4 stage, 5 index velocity, 6 mean velocity, 7 area,
-    // 8 flow), the same for every format; false for any other type.
-    bool GetDerived(int dataType, double& value) const
+    // The derived values by data type, the same for every format; false for any other type.
+    bool GetDerived(DataType dataType, double& value) const
     {
         switch (dataType) {
-        case 4:
+        case DATATYPE_STAGE:
             value = m_dStage;
             return true;
-        case 5:
+        case DATATYPE_INDEX_VELOCITY:
             value = m_dIndexVelocity;
             return true;
-        case 6:
+        case DATATYPE_VELOCITY:
             value = m_dMeanVelocity;
             return true;
-        case 7:
+        case DATATYPE_AREA:
             value = m_dArea;
             return true;
-        case 8:
+        case DATATYPE_FLOW:
             value = m_dFlow;
             return true;
         default:

@@ -1,30 +1,20 @@
 #include "data/EnsembleRef.h"
 
-#include "data/Pd0Format.h"
-#include "data/Pd14Format.h"
+#include "data/EnsembleFormat.h"
 
-double RecordValue(const SEnsembleRecord& rec, int dataType, int beam, int bin)
+double RecordValue(const SEnsembleRecord& rec, DataType dataType, int beam, int bin)
 {
-    switch (rec.m_nType) {
-    case ENSEMBLE_PD0:
-        return CPd0Format::GetValue(rec, dataType, beam, bin);
-    case ENSEMBLE_PD14:
-        return CPd14Format::GetValue(rec, dataType, beam, bin);
-    default:
-        return NODATA;
-    }
+    double derived;
+    if (rec.GetDerived(dataType, derived))
+        return derived;
+    const SEnsembleFormat* format = EnsembleFormatOf(rec.m_nType);
+    return format ? format->GetValue(rec, dataType, beam, bin) : NODATA;
 }
 
 bool RecordIsValid(const SEnsembleRecord& rec)
 {
-    switch (rec.m_nType) {
-    case ENSEMBLE_PD0:
-        return CPd0Format::IsValid(rec.m_pBytes, rec.m_nSize);
-    case ENSEMBLE_PD14:
-        return CPd14Format::IsValid(rec);
-    default:
-        return false;
-    }
+    const SEnsembleFormat* format = EnsembleFormatOf(rec.m_nType);
+    return format && format->IsValid(rec);
 }
 
 bool WriteRecordBytes(const SEnsembleRecord& rec, std::FILE* file)
@@ -34,7 +24,7 @@ bool WriteRecordBytes(const SEnsembleRecord& rec, std::FILE* file)
     return std::fwrite(rec.m_pBytes, 1, rec.m_nSize, file) == rec.m_nSize && std::fflush(file) == 0;
 }
 
-double CEnsembleRef::GetValue(int dataType, int beam, int bin) const
+double CEnsembleRef::GetValue(DataType dataType, int beam, int bin) const
 {
     return RecordValue(*m_pRec, dataType, beam, bin);
 }

@@ -13,16 +13,16 @@ class CEnsembleRef
   public:
     explicit CEnsembleRef(const SEnsembleRecord& rec) : m_pRec(&rec) {}
 
-    double GetValue(int dataType, int beam = 0, int bin = 0) const;
+    double GetValue(DataType dataType, int beam = 0, int bin = 0) const;
     std::string GetLabel() const { return {}; }
-    int GetType() const { return m_pRec->m_nType; }
+    EnsembleType GetType() const { return static_cast<EnsembleType>(m_pRec->m_nType); }
     bool IsSeparator() const { return m_pRec->m_nType == ENSEMBLE_SEPARATOR; }
     bool IsValid() const;
     // Writes the bytes unchanged and flushes; false on a write error. A separator writes nothing.
     bool WriteTo(std::FILE* file) const;
 
-    double GetTime() const { return GetValue(2); }
-    double GetNumber() const { return GetValue(1); }
+    double GetTime() const { return GetValue(DATATYPE_DATETIME); }
+    double GetNumber() const { return GetValue(DATATYPE_NUMBER); }
     const uint8_t* GetBytes() const { return m_pRec->m_pBytes; }
     size_t GetSize() const { return m_pRec->m_nSize; }
     const SEnsembleRecord& GetRecord() const { return *m_pRec; }
@@ -32,6 +32,6 @@ class CEnsembleRef
 };
 
 // The shared answers behind CEnsembleRef and the ensemble classes.
-double RecordValue(const SEnsembleRecord& rec, int dataType, int beam, int bin);
+double RecordValue(const SEnsembleRecord& rec, DataType dataType, int beam, int bin);
 bool RecordIsValid(const SEnsembleRecord& rec);
 bool WriteRecordBytes(const SEnsembleRecord& rec, std::FILE* file);

@@ -1,5 +1,7 @@
 #include "data/FileSummary.h"
 
+#include "data/EnsembleFormat.h"
+
 #include <filesystem>
 
 namespace
@@ -21,17 +23,25 @@ struct Range {
 
 } // namespace
 
-SFileSummary SummarizeList(const CEnsembleList& list)
+const char* CDataSummary::EnsembleTypeName(int32_t type)
 {
-    SFileSummary s;
+    if (type == ENSEMBLE_MIXED)
+        return "Mixed";
+    const SEnsembleFormat* format = type >= 0 ? EnsembleFormatOf(static_cast<unsigned>(type)) : nullptr;
+    return format ? format->m_pszName : "Unknown";
+}
+
+CDataSummary SummarizeList(const CEnsembleList& list)
+{
+    CDataSummary s;
     const size_t n = list.GetCount();
     s.m_nEnsembles = static_cast<int>(n);
     if (n == 0)
         return s;
     const double start = list.GetAt(0).GetTime();
     const double stop = list.GetAt(n - 1).GetTime();
-    s.m_dtStart = IsNoData(start) ? 0.0 : start;
-    s.m_dtStop = IsNoData(stop) ? 0.0 : stop;
+    s.m_dtStart = CDateTime(IsNoData(start) ? 0.0 : start);
+    s.m_dtStop = CDateTime(IsNoData(stop) ? 0.0 : stop);
 
     int type = ENSEMBLE_SEPARATOR;
     Range stage, velocity, flow;
@@ -56,7 +66,7 @@ SFileSummary SummarizeList(const CEnsembleList& list)
     return s;
 }
 
-bool SummarizeFile(const std::string& path, const IFlowSettingsSource& settings, SFileSummary& summary)
+bool SummarizeFile(const std::string& path, const CFlowSettingsTable& settings, CDataSummary& summary)
 {
     CEnsembleList list;
     if (list.Load(path, settings) == 0)

@@ -33,16 +33,3 @@ struct CFlowSettings {
     int32_t m_nStageUnits = 101;
     int32_t m_nVelocityUnits = 107;
 };
-
-// Which settings apply to an ensemble recorded at a given time.
-class IFlowSettingsSource
-{
-  public:
-    virtual ~IFlowSettingsSource() = default;
-    // The settings of the station itself.
-    virtual const CFlowSettings& GetOwnSettings() const = 0;
-    // The settings of the calculation set in force at a time stamp, or nullptr when none is.
-    virtual const CFlowSettings* FindSettingsAt(double time) const = 0;
-    // False when no time can have a calculation set, so that callers may skip the lookup.
-    virtual bool HasTimedSettings() const = 0;
-};

@@ -2,9 +2,7 @@
 
 const CFlowSettings* CFlowSettingsTable::FindSettingsAt(double time) const
 {
-    for (auto it = m_sets.rbegin(); it != m_sets.rend(); ++it) {
-        if (it->first < time)
-            return &it->second;
-    }
-    return nullptr;
+    const auto it =
+        FindStartedBefore(m_sets.begin(), m_sets.end(), time, [](const auto& entry) { return entry.first; });
+    return it != m_sets.end() ? &it->second : nullptr;
 }

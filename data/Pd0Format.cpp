@@ -3,8 +3,13 @@
 #include "data/ByteOrder.h"
 #include "data/TimeStamp.h"
 
+#include <cmath>
+
 namespace
 {
+
+// Beam velocities lie 20 degrees off the axis of the channel.
+const double BEAM_FACTOR = std::cos(0.34906585);
 
 // Bytes each section must hold for the fields read from it at fixed places.
 constexpr size_t MIN_FIXED_LEADER = 26;    // coordinate byte at 25
@@ -81,8 +86,10 @@ void CPd0Format::Decode(SEnsembleRecord& rec)
     }
 }
 
-bool CPd0Format::IsValid(const uint8_t* bytes, size_t size)
+bool CPd0Format::IsValid(const SEnsembleRecord& rec)
 {
+    const uint8_t* bytes = rec.m_pBytes;
+    const size_t size = rec.m_nSize;
     if (size < 6)
         return false;
     uint32_t sum = 0;
@@ -123,42 +130,68 @@ int CPd0Format::GetVelocity(const SEnsembleRecord& rec, int bin, int value)
     return Fits(rec, at, 2) ? ReadLeS16(rec.m_pBytes + at) : -32768;
 }
 
-double CPd0Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam, int bin)
+double CPd0Format::IndexVelocity(const SEnsembleRecord& rec, int first, int last, int sign)
 {
-    double derived;
-    if (rec.GetDerived(dataType, derived))
-        return derived;
+    double sum1 = 0, sum2 = 0;
+    int n1 = 0, n2 = 0;
+    for (int bin = first; bin <= last; ++bin) {
+        const int v1 = GetVelocity(rec, bin - 1, 1);
+        const int v2 = GetVelocity(rec, bin - 1, 2);
+        if (v1 != -32768) {
+            sum1 += v1 * sign;
+            ++n1;
+        }
+        if (v2 != -32768) {
+            sum2 += v2 * sign;
+            ++n2;
+        }
+    }
+    if (rec.m_bXY)
+        return n1 > 0 ? sum1 / n1 : NODATA; // X is along the channel; Y plays no part
+    if (n1 > 0 && n2 > 0)
+        return (sum1 / n1 + sum2 / n2) * 0.5 * BEAM_FACTOR;
+    if (n1 > 0)
+        return sum1 / n1 * BEAM_FACTOR;
+    if (n2 > 0)
+        return sum2 / n2 * BEAM_FACTOR;
+    return NODATA;
+}
+
+double CPd0Format::GetValue(const SEnsembleRecord& rec, DataType dataType, int beam, int bin)
+{
     const uint8_t* p = rec.m_pBytes;
     const size_t vl = rec.m_nSection[PD0_VARIABLE_LEADER];
     switch (dataType) {
-    case 1:
+    case DATATYPE_NUMBER:
         return GetNumber(rec);
-    case 2:
+    case DATATYPE_DATETIME:
         return GetTime(rec);
-    case 3:
+    case DATATYPE_RANGE:
         return GetRange(rec);
-    case 9:
+    case DATATYPE_PITCH:
         return vl ? static_cast<double>(ReadLeS16(p + vl + 20)) : NODATA;
-    case 10:
+    case DATATYPE_ROLL:
         return vl ? static_cast<double>(ReadLeS16(p + vl + 22)) : NODATA;
-    case 11: {
+    case DATATYPE_PRESSURE_RANGE: {
         const size_t rs = rec.m_nSection[PD0_RANGE];
         return rs && Fits(rec, rs + 29, 4) ? static_cast<double>(ReadLeS32(p + rs + 29)) : NODATA;
     }
-    case 100:
+    case DATATYPE_VELOCITY_BINS:
         return rec.m_nCells;
-    case 101:
-    case 102:
-    case 106: {
+    case DATATYPE_X_VELOCITY:
+    case DATATYPE_Y_VELOCITY:
+    case DATATYPE_BEAM_VELOCITY: {
         if (beam < 0 || beam >= 2 || !rec.m_bXY)
             return NODATA;
-        const int value = dataType == 101 ? 1 : dataType == 102 ? 2 : beam + 1;
+        const int value = dataType == DATATYPE_X_VELOCITY   ? 1
+                          : dataType == DATATYPE_Y_VELOCITY ? 2
+                                                            : beam + 1;
         const int v = GetVelocity(rec, bin, value);
         return v == -32768 ? NODATA : static_cast<double>(v * rec.GetSign());
     }
-    case 105:
-    case 107: {
-        const size_t s = rec.m_nSection[dataType == 105 ? PD0_AMPLITUDE : PD0_CORRELATION];
+    case DATATYPE_AMPLITUDE:
+    case DATATYPE_CORRELATION: {
+        const size_t s = rec.m_nSection[dataType == DATATYPE_AMPLITUDE ? PD0_AMPLITUDE : PD0_CORRELATION];
         if (!s || beam < 0 || beam >= 2 || bin < 0 || bin >= rec.m_nCells)
             return NODATA;
         const size_t at = s + 2 + 4 * static_cast<size_t>(bin) + static_cast<size_t>(beam);

@@ -57,36 +57,48 @@ int CPd14Format::GetVelocity(const SEnsembleRecord& rec, int bin, int value)
     return Fits(rec, at, 2) ? ReadLeS16(rec.m_pBytes + at) : -32768;
 }
 
-double CPd14Format::GetValue(const SEnsembleRecord& rec, int dataType, int beam, int bin)
+double CPd14Format::IndexVelocity(const SEnsembleRecord& rec, int first, int last, int sign)
 {
-    double derived;
-    if (rec.GetDerived(dataType, derived))
-        return derived;
+    double sum = 0;
+    int n = 0;
+    for (int bin = first; bin <= last; ++bin) {
+        const int v = GetVelocity(rec, bin - 1, 1);
+        if (v != -32768) {
+            sum += v * sign;
+            ++n;
+        }
+    }
+    return n > 0 ? sum / n : NODATA;
+}
+
+double CPd14Format::GetValue(const SEnsembleRecord& rec, DataType dataType, int beam, int bin)
+{
     const uint8_t* p = rec.m_pBytes;
     switch (dataType) {
-    case 1:
+    case DATATYPE_NUMBER:
         return GetNumber(rec);
-    case 2:
+    case DATATYPE_DATETIME:
         return GetTime(rec);
-    case 3:
+    case DATATYPE_RANGE:
         return GetRange(rec);
-    case 9:
+    case DATATYPE_PITCH:
         return Fits(rec, 14, 2) ? ReadLeS16(p + 14) / 100.0 : NODATA;
-    case 10:
+    case DATATYPE_ROLL:
         return Fits(rec, 16, 2) ? ReadLeS16(p + 16) / 100.0 : NODATA;
-    case 100:
+    case DATATYPE_VELOCITY_BINS:
         return rec.m_nCells;
-    case 101:
-    case 102: {
+    case DATATYPE_X_VELOCITY:
+    case DATATYPE_Y_VELOCITY: {
         if (beam < 0 || beam >= 2)
             return NODATA;
-        const int v = GetVelocity(rec, bin, dataType == 101 ? 1 : 2);
+        const int v = GetVelocity(rec, bin, dataType == DATATYPE_X_VELOCITY ? 1 : 2);
         if (v == -32768)
             return NODATA;
         // The sign applies to X only: Y is shown as the instrument gave it.
-        return dataType == 101 ? static_cast<double>(v * rec.GetSign()) : static_cast<double>(v);
+        return dataType == DATATYPE_X_VELOCITY ? static_cast<double>(v * rec.GetSign())
+                                               : static_cast<double>(v);
     }
-    case 105: {
+    case DATATYPE_AMPLITUDE: {
         if (beam < 0 || beam >= 2 || bin < 0 || bin >= rec.m_nCells)
             return NODATA;
         const size_t at = HEADER_SIZE + 4 * static_cast<size_t>(rec.m_nCells) + 2 * static_cast<size_t>(bin) +

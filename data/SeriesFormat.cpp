@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-std::string FormatSeriesValue(double value, int dataType, const ViewUnits& units)
+std::string FormatSeriesValue(double value, DataType dataType, const ViewUnits& units)
 {
     const int kind = UnitKindOfDataType(dataType);
     if (kind >= 0 && kind < static_cast<int>(units.size()))
@@ -24,7 +24,7 @@ std::string FormatSeriesValue(double value, int dataType, const ViewUnits& units
     return FormatValue(value, false);
 }
 
-std::string SeriesColumnTitle(int dataType, const ViewUnits& units)
+std::string SeriesColumnTitle(DataType dataType, const ViewUnits& units)
 {
     std::string title = DataTypeName(dataType);
     const int kind = UnitKindOfDataType(dataType);

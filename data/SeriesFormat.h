@@ -1,5 +1,7 @@
 #pragma once
 // Texts of series values for table cells and column titles, in a view's display units.
+#include "data/DataTypes.h"
+
 #include <array>
 #include <string>
 
@@ -8,7 +10,7 @@ using ViewUnits = std::array<int, 6>;
 
 // "Number" as a whole number, "Date/Time" as "%Y/%m/%d %H:%M:%S", everything else in the
 // measurement form after conversion to the view unit of its kind; no data gives "".
-std::string FormatSeriesValue(double value, int dataType, const ViewUnits& units);
+std::string FormatSeriesValue(double value, DataType dataType, const ViewUnits& units);
 
 // The data type's name, with " (" + short unit name + ")" when it has a unit kind.
-std::string SeriesColumnTitle(int dataType, const ViewUnits& units);
+std::string SeriesColumnTitle(DataType dataType, const ViewUnits& units);

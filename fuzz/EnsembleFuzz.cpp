@@ -79,12 +79,13 @@ void Exercise(const CEnsemble& e, bool allBins)
 {
     double sum = e.IsValid() ? 1.0 : 0.0;
     for (int type = -1; type <= 13; ++type)
-        sum += e.GetValue(type, 0, 0);
+        sum += e.GetValue(static_cast<DataType>(type), 0, 0);
     for (int type = 99; type <= 108 && allBins; ++type)
         for (int beam = 0; beam < 4; ++beam)
             for (int bin = 0; bin < 256; ++bin)
-                sum += e.GetValue(type, beam, bin);
-    sum += e.GetValue(101, -1, -1) + e.GetValue(105, 0, 100000) + e.GetValue(0x7FFFFFFF, 0, 0);
+                sum += e.GetValue(static_cast<DataType>(type), beam, bin);
+    sum += e.GetValue(DATATYPE_X_VELOCITY, -1, -1) + e.GetValue(DATATYPE_AMPLITUDE, 0, 100000) +
+           e.GetValue(static_cast<DataType>(0x7FFFFFFF), 0, 0);
     g_sink = sum;
 }
 
@@ -114,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         pd14.Recompute(other);
         Exercise(pd0, false);
         Exercise(pd14, false);
-        g_sink = pd0.GetValue(101, 0, 0) + pd14.GetValue(101, 0, 0);
+        g_sink = pd0.GetValue(DATATYPE_X_VELOCITY, 0, 0) + pd14.GetValue(DATATYPE_X_VELOCITY, 0, 0);
         reader.Reset();
     }
 
@@ -126,11 +127,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size)
         std::memcpy(copy.get(), data, size);
     list.LoadBuffer(std::move(copy), size, table);
-    const SFileSummary summary = SummarizeList(list);
+    const CDataSummary summary = SummarizeList(list);
     double sum = summary.m_dFlowMax;
     for (size_t i = 0; i < list.GetCount(); ++i)
         for (int type : {1, 2, 3, 4, 5, 6, 7, 8, 100, 101, 105, 107})
-            sum += list.GetValue(i, type, 1, 3);
+            sum += list.GetValue(i, static_cast<DataType>(type), 1, 3);
     g_sink = sum;
     return 0;
 }

@@ -3,17 +3,11 @@
 // number of bins and bin size worked out from the frequency, the sample interval, the
 // optimisation choice and the channel, and the bins averaged into the index velocity. The
 // values live only in the station's command list (TP, WF, WP, WN, WS) and its velocity range.
+#include "data/FlowSettings.h" // the mounting codes
+
 #include <string>
 
 class CStation;
-
-// Mounting codes of the instrument.
-enum Mounting : int {
-    MOUNTING_LEFT = 1,
-    MOUNTING_RIGHT = 2,
-    MOUNTING_TOP = 3,
-    MOUNTING_BOTTOM = 4,
-};
 
 // Rewrites TP, WF, WP, WN and WS in the command list. When the sample interval is not one of
 // the table's, WP is left as it is: the ping count would come out negative.

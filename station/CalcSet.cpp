@@ -1,67 +1,47 @@
 #include "station/CalcSet.h"
 
-#include "station/GeometryRecord.h"
-#include "station/StationArchive.h"
+#include "station/FieldArchive.h"
 
-CCalcSet::CCalcSet() : m_pGeometry(std::make_unique<CChannelGeometry>())
+namespace
 {
-}
 
-CCalcSet::CCalcSet(const CCalcSet& other)
-    : m_dtStart(other.m_dtStart), m_dBinSize(other.m_dBinSize), m_dBlank(other.m_dBlank),
-      m_dForcedDepth(other.m_dForcedDepth), m_nVelRangeStart(other.m_nVelRangeStart),
-      m_nVelRangeStop(other.m_nVelRangeStop), m_nVelocityModel(other.m_nVelocityModel),
-      m_dCritVelocity(other.m_dCritVelocity), m_nMounting(other.m_nMounting),
-      m_pGeometry(std::make_unique<CChannelGeometry>(*other.m_pGeometry))
-{
-    for (int i = 0; i < 4; ++i)
-        m_dModelCoef[i] = other.m_dModelCoef[i];
-}
+using Field = SField<CCalcSet>;
+using C = CCalcSet;
 
-CCalcSet& CCalcSet::operator=(const CCalcSet& other)
+const Field kFields[] = {
+    {"m_dtStart", +[](C& c) -> CDateTime& { return c.m_dtStart; }},
+    {"m_dBinSize", +[](C& c) -> double& { return c.m_dBinSize; }},
+    {"m_dBlank", +[](C& c) -> double& { return c.m_dBlank; }},
+    {"m_dForcedDepth", +[](C& c) -> double& { return c.m_settings.m_dForcedStage; }},
+    {"m_nVelRangeStart", +[](C& c) -> int32_t& { return c.m_settings.m_nVelRangeStart; }},
+    {"m_nVelRangeStop", +[](C& c) -> int32_t& { return c.m_settings.m_nVelRangeStop; }},
+    {"m_nVelocityModel", +[](C& c) -> int32_t& { return c.m_settings.m_nVelocityModel; }},
+    {"m_dModelCoef", +[](C& c) -> ModelCoefs& { return c.m_settings.m_dModelCoef; }},
+    {"m_dCritVelocity", +[](C& c) -> double& { return c.m_settings.m_dCritVelocity; }},
+    {"m_nMounting", +[](C& c) -> int32_t& { return c.m_settings.m_nMounting; }},
+    {"m_pGeometry", +[](C& c) -> CChannelGeometry& { return c.m_settings.m_geometry; }},
+};
+
+} // namespace
+
+std::span<const SField<CCalcSet>> CCalcSet::Fields()
 {
-    if (this != &other) {
-        CCalcSet copy(other);
-        *m_pGeometry = *copy.m_pGeometry;
-        m_dtStart = copy.m_dtStart;
-        m_dBinSize = copy.m_dBinSize;
-        m_dBlank = copy.m_dBlank;
-        m_dForcedDepth = copy.m_dForcedDepth;
-        m_nVelRangeStart = copy.m_nVelRangeStart;
-        m_nVelRangeStop = copy.m_nVelRangeStop;
-        m_nVelocityModel = copy.m_nVelocityModel;
-        for (int i = 0; i < 4; ++i)
-            m_dModelCoef[i] = copy.m_dModelCoef[i];
-        m_dCritVelocity = copy.m_dCritVelocity;
-        m_nMounting = copy.m_nMounting;
-    }
-    return *this;
+    return kFields;
 }
 
 void CCalcSet::Serialize(CStationArchive& ar)
 {
-    ar.Date(m_dtStart);
-    ar.Double(m_dBinSize);
-    ar.Double(m_dBlank);
-    ar.Double(m_dForcedDepth);
-    ar.Int32(m_nVelRangeStart);
-    ar.Int32(m_nVelRangeStop);
-    ar.Int32(m_nVelocityModel);
-    for (double& coef : m_dModelCoef)
-        ar.Double(coef);
-    ar.Double(m_dCritVelocity);
-    ar.Int32(m_nMounting);
-    SerializeGeometry(ar, *m_pGeometry);
+    SerializeFields<CCalcSet>(ar, *this, kFields);
 }
 
 double CCalcSet::BinOffset() const
 {
-    switch (m_nMounting) {
-    case 1: // left
-    case 2: // right
-        return m_pGeometry->GetYAdcp();
-    case 4: // bottom
-        return m_pGeometry->GetZAdcp();
+    switch (m_settings.m_nMounting) {
+    case MOUNTING_LEFT:
+    case MOUNTING_RIGHT:
+        return m_settings.m_geometry.GetYAdcp();
+    case MOUNTING_BOTTOM:
+        return m_settings.m_geometry.GetZAdcp();
     default: // top: ranges are measured down from the instrument itself
         return 0.0;
     }

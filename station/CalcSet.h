@@ -2,24 +2,22 @@
 // A calculation set: the profiling and flow settings in force for data recorded after its
 // start time. Data recorded before a reprogramming, a recalibration or a move is still
 // computed with the settings it was recorded under.
-#include "data/ChannelGeometry.h"
 #include "data/DateTime.h"
-#include "data/NoData.h"
+#include "data/FlowSettings.h"
+#include "station/FieldTable.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <span>
 
 class CStationArchive;
 
 class CCalcSet
 {
   public:
-    CCalcSet();
-    CCalcSet(const CCalcSet& other); // deep: the geometry is copied too
-    CCalcSet& operator=(const CCalcSet& other);
-    virtual ~CCalcSet() = default;
-
-    virtual void Serialize(CStationArchive& ar);
+    void Serialize(CStationArchive& ar);
+    // The stored fields in their stored order.
+    static std::span<const SField<CCalcSet>> Fields();
 
     // Bin positions along the beam, in tenths of a millimetre, bin i counted from 0:
     // measured from the instrument's Y position for side mounting, from its Z position for
@@ -31,17 +29,17 @@ class CCalcSet
     CDateTime m_dtStart;
     double m_dBinSize = 0.0;
     double m_dBlank = 0.0;
-    double m_dForcedDepth = NODATA; // 0 or below: none
-    int32_t m_nVelRangeStart = 1;
-    int32_t m_nVelRangeStop = 20;
-    int32_t m_nVelocityModel = 1;
-    double m_dModelCoef[4] = {0.0, 1.0, 0.0, 0.0};
-    double m_dCritVelocity = 0.0;
-    int32_t m_nMounting = 2;
-    std::unique_ptr<CChannelGeometry> m_pGeometry; // never null
+    // Mounting, geometry, model, velocity range and forced depth (m_dForcedStage: 0 or below
+    // is none). The display units are not stored with a set: the station's apply.
+    CFlowSettings m_settings;
 
     static constexpr unsigned RECORD_SIZE = 516;
 
   private:
     double BinOffset() const;
 };
+
+constexpr size_t MinStoredSize(const CCalcSet*)
+{
+    return CCalcSet::RECORD_SIZE;
+}

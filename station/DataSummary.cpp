@@ -1,32 +1,35 @@
 #include "station/DataSummary.h"
 
-#include "station/StationArchive.h"
+#include "station/FieldArchive.h"
 
-const char* CDataSummary::EnsembleTypeName(int32_t type)
+namespace
 {
-    switch (type) {
-    case 2:
-        return "PD14";
-    case 3:
-        return "PD0";
-    case 5:
-        return "Mixed";
-    default:
-        return "Unknown";
-    }
+
+using Field = SField<CDataSummary>;
+using S = CDataSummary;
+
+const Field kFields[] = {
+    {"m_strFileName", +[](S& s) -> std::string& { return s.m_strFileName; }},
+    {"m_dtStart", +[](S& s) -> CDateTime& { return s.m_dtStart; }},
+    {"m_dtStop", +[](S& s) -> CDateTime& { return s.m_dtStop; }},
+    {"m_nEnsembles", +[](S& s) -> int32_t& { return s.m_nEnsembles; }},
+    {"m_nEnsembleType", +[](S& s) -> int32_t& { return s.m_nEnsembleType; }},
+    {"m_dStageMin", +[](S& s) -> double& { return s.m_dStageMin; }},
+    {"m_dStageMax", +[](S& s) -> double& { return s.m_dStageMax; }},
+    {"m_dVelocityMin", +[](S& s) -> double& { return s.m_dVelocityMin; }},
+    {"m_dVelocityMax", +[](S& s) -> double& { return s.m_dVelocityMax; }},
+    {"m_dFlowMin", +[](S& s) -> double& { return s.m_dFlowMin; }},
+    {"m_dFlowMax", +[](S& s) -> double& { return s.m_dFlowMax; }},
+};
+
+} // namespace
+
+std::span<const SField<CDataSummary>> DataSummaryFields()
+{
+    return kFields;
 }
 
-void CDataSummary::Serialize(CStationArchive& ar)
+void SerializeDataSummary(CStationArchive& ar, CDataSummary& summary)
 {
-    ar.Text(m_strFileName);
-    ar.Date(m_dtStart);
-    ar.Date(m_dtStop);
-    ar.Int32(m_nEnsembles);
-    ar.Int32(m_nEnsembleType);
-    ar.Double(m_dStageMin);
-    ar.Double(m_dStageMax);
-    ar.Double(m_dVelocityMin);
-    ar.Double(m_dVelocityMax);
-    ar.Double(m_dFlowMin);
-    ar.Double(m_dFlowMax);
+    SerializeFields<CDataSummary>(ar, summary, kFields);
 }

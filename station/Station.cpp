@@ -1,5 +1,6 @@
 #include "station/Station.h"
 
+#include "data/FlowSettingsTable.h"
 #include "station/Cp1252.h"
 
 #include <algorithm>
@@ -67,54 +68,89 @@ CStation::CStation() : CStation(CDateTime::Now())
 }
 
 CStation::CStation(const CDateTime& created)
-    : m_pGeometry(std::make_unique<CChannelGeometry>()), m_dtCreated(created),
-      m_pCommands(std::make_unique<CCommandList>()), m_pGraphPrefs(std::make_unique<CGraphPrefs>())
+    : m_dtCreated(created), m_pCommands(std::make_unique<CCommandList>()),
+      m_pGraphPrefs(std::make_unique<CGraphPrefs>())
 {
 }
 
-CStation::CStation(const CStation& other)
-    : m_strFilePath(other.m_strFilePath), m_strUnreadFile(other.m_strUnreadFile), m_bModified(1),
-      m_nVersion(other.m_nVersion), m_strSiteName(other.m_strSiteName), m_strLocation(other.m_strLocation),
-      m_strGroup(other.m_strGroup), m_nFlowUnits(other.m_nFlowUnits),
-      m_nVelocityUnits(other.m_nVelocityUnits), m_nStageUnits(other.m_nStageUnits),
-      m_nVolumeUnits(other.m_nVolumeUnits), m_nTemperatureUnits(other.m_nTemperatureUnits),
-      m_nAreaUnits(other.m_nAreaUnits), m_dFlow4mA(other.m_dFlow4mA), m_dFlow20mA(other.m_dFlow20mA),
-      m_dStage4mA(other.m_dStage4mA), m_dStage20mA(other.m_dStage20mA), m_dVelocity4mA(other.m_dVelocity4mA),
-      m_dVelocity20mA(other.m_dVelocity20mA), m_dTotalizerPulse(other.m_dTotalizerPulse),
-      m_bAutoVelRange(other.m_bAutoVelRange), m_nVelRangeStart(other.m_nVelRangeStart),
-      m_nVelRangeStop(other.m_nVelRangeStop), m_nVelocityModel(other.m_nVelocityModel),
-      m_dCritVelocity(other.m_dCritVelocity),
-      m_pGeometry(std::make_unique<CChannelGeometry>(*other.m_pGeometry)),
-      m_dForcedDepth(other.m_dForcedDepth), m_dReserved1(other.m_dReserved1),
-      m_dReserved2(other.m_dReserved2), m_nMounting(other.m_nMounting), m_dtCreated(other.m_dtCreated),
-      m_dtReserved(other.m_dtReserved), m_nComPort(other.m_nComPort), m_bReserved(other.m_bReserved),
-      m_nFrequency(other.m_nFrequency), m_nOptimize(other.m_nOptimize),
-      m_pCommands(std::make_unique<CCommandList>(*other.m_pCommands)), m_bAutoCalc(other.m_bAutoCalc),
-      m_pGraphPrefs(std::make_unique<CGraphPrefs>(*other.m_pGraphPrefs)), m_dTCF(other.m_dTCF),
-      m_dBadDataOutput(other.m_dBadDataOutput), m_dNoDataOutput(other.m_dNoDataOutput),
-      m_nTimeout(other.m_nTimeout), m_dPulseTime(other.m_dPulseTime), m_nBadReadings(other.m_nBadReadings),
-      m_dBigStep(other.m_dBigStep), m_dZeroScreen(other.m_dZeroScreen),
-      m_nTimeZoneOffset(other.m_nTimeZoneOffset)
+CStation::CStation(const CStation& other) : CStation(other.m_dtCreated)
 {
-    std::copy(std::begin(other.m_dModelCoef), std::end(other.m_dModelCoef), std::begin(m_dModelCoef));
-    for (const auto& summary : other.m_arrDataSummaries)
-        m_arrDataSummaries.push_back(std::make_unique<CDataSummary>(*summary));
-    for (const auto& set : other.m_arrCalcSets)
-        m_arrCalcSets.push_back(std::make_unique<CCalcSet>(*set));
+    CopyFields(*this, other, Fields());
+    m_strFilePath = other.m_strFilePath;
+    m_strUnreadFile = other.m_strUnreadFile;
+    m_bModified = 1;
+}
+
+std::span<const SField<CStation>> CStation::Fields()
+{
+    using S = CStation;
+    // clang-format off
+    static const SField<CStation> fields[] = {
+        {"m_nVersion", +[](S& s) -> int32_t& { return s.m_nVersion; }},
+        {"m_strSiteName", +[](S& s) -> std::string& { return s.m_strSiteName; }},
+        {"m_strLocation", +[](S& s) -> std::string& { return s.m_strLocation; }},
+        {"m_strGroup", +[](S& s) -> std::string& { return s.m_strGroup; }},
+        {"m_nFlowUnits", +[](S& s) -> int32_t& { return s.m_nFlowUnits; }},
+        {"m_nVelocityUnits", +[](S& s) -> int32_t& { return s.m_flow.m_nVelocityUnits; }},
+        {"m_nStageUnits", +[](S& s) -> int32_t& { return s.m_flow.m_nStageUnits; }},
+        {"m_nVolumeUnits", +[](S& s) -> int32_t& { return s.m_nVolumeUnits; }},
+        {"m_nTemperatureUnits", +[](S& s) -> int32_t& { return s.m_nTemperatureUnits; }},
+        {"m_nAreaUnits", +[](S& s) -> int32_t& { return s.m_nAreaUnits; }},
+        {"m_dFlow4mA", +[](S& s) -> double& { return s.m_dFlow4mA; }},
+        {"m_dFlow20mA", +[](S& s) -> double& { return s.m_dFlow20mA; }},
+        {"m_dStage4mA", +[](S& s) -> double& { return s.m_dStage4mA; }},
+        {"m_dStage20mA", +[](S& s) -> double& { return s.m_dStage20mA; }},
+        {"m_dVelocity4mA", +[](S& s) -> double& { return s.m_dVelocity4mA; }},
+        {"m_dVelocity20mA", +[](S& s) -> double& { return s.m_dVelocity20mA; }},
+        {"m_dTotalizerPulse", +[](S& s) -> double& { return s.m_dTotalizerPulse; }},
+        {"m_bAutoVelRange", +[](S& s) -> int32_t& { return s.m_bAutoVelRange; }},
+        {"m_nVelRangeStart", +[](S& s) -> int32_t& { return s.m_flow.m_nVelRangeStart; }},
+        {"m_nVelRangeStop", +[](S& s) -> int32_t& { return s.m_flow.m_nVelRangeStop; }},
+        {"m_nVelocityModel", +[](S& s) -> int32_t& { return s.m_flow.m_nVelocityModel; }},
+        {"m_dModelCoef", +[](S& s) -> ModelCoefs& { return s.m_flow.m_dModelCoef; }},
+        {"m_dCritVelocity", +[](S& s) -> double& { return s.m_flow.m_dCritVelocity; }},
+        {"m_pGeometry", +[](S& s) -> CChannelGeometry& { return s.m_flow.m_geometry; }},
+        {"m_dForcedDepth", +[](S& s) -> double& { return s.m_flow.m_dForcedStage; }},
+        {"m_dReserved1", +[](S& s) -> double& { return s.m_dReserved1; }},
+        {"m_dReserved2", +[](S& s) -> double& { return s.m_dReserved2; }},
+        {"m_nMounting", +[](S& s) -> int32_t& { return s.m_flow.m_nMounting; }},
+        {"m_dtCreated", +[](S& s) -> CDateTime& { return s.m_dtCreated; }},
+        {"m_dtReserved", +[](S& s) -> CDateTime& { return s.m_dtReserved; }},
+        {"m_nComPort", +[](S& s) -> int32_t& { return s.m_nComPort; }},
+        {"m_bReserved", +[](S& s) -> uint8_t& { return s.m_bReserved; }},
+        {"m_arrDataSummaries", +[](S& s) -> std::vector<std::unique_ptr<CDataSummary>>& { return s.m_arrDataSummaries; }},
+        {"m_nFrequency", +[](S& s) -> int32_t& { return s.m_nFrequency; }},
+        {"m_nOptimize", +[](S& s) -> int32_t& { return s.m_nOptimize; }},
+        {"m_pCommands", +[](S& s) -> CCommandList& { return *s.m_pCommands; }},
+        {"m_bAutoCalc", +[](S& s) -> int32_t& { return s.m_bAutoCalc; }},
+        {"m_pGraphPrefs", +[](S& s) -> CGraphPrefs& { return *s.m_pGraphPrefs; }},
+        {"m_dTCF", +[](S& s) -> double& { return s.m_dTCF; }},
+        {"m_dBadDataOutput", +[](S& s) -> double& { return s.m_dBadDataOutput; }},
+        {"m_dNoDataOutput", +[](S& s) -> double& { return s.m_dNoDataOutput; }},
+        {"m_nTimeout", +[](S& s) -> uint16_t& { return s.m_nTimeout; }},
+        {"m_dPulseTime", +[](S& s) -> double& { return s.m_dPulseTime; }},
+        {"m_nBadReadings", +[](S& s) -> uint16_t& { return s.m_nBadReadings; }},
+        {"m_dBigStep", +[](S& s) -> double& { return s.m_dBigStep; }},
+        {"m_dZeroScreen", +[](S& s) -> double& { return s.m_dZeroScreen; }},
+        {"m_nTimeZoneOffset", +[](S& s) -> int32_t& { return s.m_nTimeZoneOffset; }},
+        {"m_arrCalcSets", +[](S& s) -> std::vector<std::unique_ptr<CCalcSet>>& { return s.m_arrCalcSets; }},
+    };
+    // clang-format on
+    return fields;
 }
 
 CStation::~CStation() = default;
 
 bool CStation::IsModified() const
 {
-    return m_bModified != 0 || (m_pGeometry && m_pGeometry->IsModified());
+    return m_bModified != 0 || m_flow.m_geometry.IsModified();
 }
 
 void CStation::SetModified(bool modified)
 {
     m_bModified = modified ? 1 : 0;
-    if (!modified && m_pGeometry)
-        m_pGeometry->SetModified(false);
+    if (!modified)
+        m_flow.m_geometry.SetModified(false);
 }
 
 bool CStation::ValidateNames(const std::string& siteName, const std::string& group, std::string& errors)
@@ -170,7 +206,7 @@ void CStation::SetModelCoef(double v, int i)
 {
     if (i < 0 || i >= 4)
         return;
-    m_dModelCoef[i] = v;
+    m_flow.m_dModelCoef[i] = v;
     Touch();
 }
 
@@ -224,14 +260,7 @@ std::unique_ptr<CCalcSet> CStation::MakeCalcSet(const CDateTime& start) const
 {
     auto set = std::make_unique<CCalcSet>();
     set->m_dtStart = start;
-    *set->m_pGeometry = *m_pGeometry;
-    set->m_nVelocityModel = m_nVelocityModel;
-    std::copy(std::begin(m_dModelCoef), std::end(m_dModelCoef), std::begin(set->m_dModelCoef));
-    set->m_dCritVelocity = m_dCritVelocity;
-    set->m_nVelRangeStart = m_nVelRangeStart;
-    set->m_nVelRangeStop = m_nVelRangeStop;
-    set->m_nMounting = m_nMounting;
-    set->m_dForcedDepth = m_dForcedDepth;
+    set->m_settings = m_flow;
 
     // The blank and bin size the instrument was given, in centimetres in the command list.
     std::string value;
@@ -276,11 +305,10 @@ void CStation::SortCalcSets()
 
 const CCalcSet* CStation::FindCalcSet(const CDateTime& time) const
 {
-    for (auto it = m_arrCalcSets.rbegin(); it != m_arrCalcSets.rend(); ++it) {
-        if ((*it)->m_dtStart.m_dt < time.m_dt)
-            return it->get();
-    }
-    return nullptr;
+    const auto it =
+        FindStartedBefore(m_arrCalcSets.begin(), m_arrCalcSets.end(), time.m_dt,
+                          [](const std::unique_ptr<CCalcSet>& set) { return set->m_dtStart.m_dt; });
+    return it != m_arrCalcSets.end() ? it->get() : nullptr;
 }
 
 void CStation::RemoveCalcSet(int i)

@@ -8,10 +8,13 @@
 // that it is written back before it is replaced or the program ends.
 #include "data/ChannelGeometry.h"
 #include "data/DateTime.h"
+#include "data/FlowSettings.h"
 #include "data/NoData.h"
+#include "data/Units.h"
 #include "station/CalcSet.h"
 #include "station/CommandList.h"
 #include "station/DataSummary.h"
+#include "station/FieldTable.h"
 #include "station/GraphPrefs.h"
 
 #include <cstdint>
@@ -57,6 +60,9 @@ class CStation
 
     // Reads when the archive is loading, writes when it is storing (current version only).
     virtual void Serialize(CStationArchive& ar);
+    // Every stored field under its member name, in the order the tool's JSON dump shows
+    // them (which is not the file's order).
+    static std::span<const SField<CStation>> Fields();
 
     // Load replaces the fields this file holds; an older version leaves the rest at what
     // they were (the defaults, for a freshly built record). On failure the record is
@@ -106,7 +112,8 @@ class CStation
     void AddCalcSetFromStation();
     void AddCalcSetFromStation(const CDateTime& start);
     void SortCalcSets();
-    // The latest set that started strictly before the time, or null.
+    // The latest set that started strictly before the time, or null. The same lookup as
+    // the data layer's in the table of FlowSettingsTableOf.
     const CCalcSet* FindCalcSet(const CDateTime& time) const;
     const CCalcSet* FindCalcSet(double days) const { return FindCalcSet(CDateTime(days)); }
     void RemoveCalcSet(int i);
@@ -126,17 +133,17 @@ class CStation
     // The site name with every character that is not a letter or digit replaced by "_".
     std::string GetInstrumentId() const;
 
-    int32_t GetFlowUnits() const { return m_nFlowUnits; }
+    UnitCode GetFlowUnits() const { return static_cast<UnitCode>(m_nFlowUnits); }
     void SetFlowUnits(int32_t v) { m_nFlowUnits = v; Touch(); }
-    int32_t GetVelocityUnits() const { return m_nVelocityUnits; }
-    void SetVelocityUnits(int32_t v) { m_nVelocityUnits = v; Touch(); }
-    int32_t GetStageUnits() const { return m_nStageUnits; }
-    void SetStageUnits(int32_t v) { m_nStageUnits = v; Touch(); }
-    int32_t GetVolumeUnits() const { return m_nVolumeUnits; }
+    UnitCode GetVelocityUnits() const { return static_cast<UnitCode>(m_flow.m_nVelocityUnits); }
+    void SetVelocityUnits(int32_t v) { m_flow.m_nVelocityUnits = v; Touch(); }
+    UnitCode GetStageUnits() const { return static_cast<UnitCode>(m_flow.m_nStageUnits); }
+    void SetStageUnits(int32_t v) { m_flow.m_nStageUnits = v; Touch(); }
+    UnitCode GetVolumeUnits() const { return static_cast<UnitCode>(m_nVolumeUnits); }
     void SetVolumeUnits(int32_t v) { m_nVolumeUnits = v; Touch(); }
-    int32_t GetTemperatureUnits() const { return m_nTemperatureUnits; }
+    UnitCode GetTemperatureUnits() const { return static_cast<UnitCode>(m_nTemperatureUnits); }
     void SetTemperatureUnits(int32_t v) { m_nTemperatureUnits = v; Touch(); }
-    int32_t GetAreaUnits() const { return m_nAreaUnits; }
+    UnitCode GetAreaUnits() const { return static_cast<UnitCode>(m_nAreaUnits); }
     void SetAreaUnits(int32_t v) { m_nAreaUnits = v; Touch(); }
 
     double GetFlow4mA() const { return m_dFlow4mA; }
@@ -156,30 +163,33 @@ class CStation
 
     int32_t GetAutoVelRange() const { return m_bAutoVelRange; }
     void SetAutoVelRange(int32_t v) { m_bAutoVelRange = v; Touch(); }
-    int32_t GetVelRangeStart() const { return m_nVelRangeStart; }
-    void SetVelRangeStart(int32_t v) { m_nVelRangeStart = v; Touch(); }
-    int32_t GetVelRangeStop() const { return m_nVelRangeStop; }
-    void SetVelRangeStop(int32_t v) { m_nVelRangeStop = v; Touch(); }
-    int32_t GetVelocityModel() const { return m_nVelocityModel; }
-    void SetVelocityModel(int32_t v) { m_nVelocityModel = v; Touch(); }
-    double GetModelCoef(int i) const { return i >= 0 && i < 4 ? m_dModelCoef[i] : 0.0; }
+    int32_t GetVelRangeStart() const { return m_flow.m_nVelRangeStart; }
+    void SetVelRangeStart(int32_t v) { m_flow.m_nVelRangeStart = v; Touch(); }
+    int32_t GetVelRangeStop() const { return m_flow.m_nVelRangeStop; }
+    void SetVelRangeStop(int32_t v) { m_flow.m_nVelRangeStop = v; Touch(); }
+    VelocityModel GetVelocityModel() const { return static_cast<VelocityModel>(m_flow.m_nVelocityModel); }
+    void SetVelocityModel(VelocityModel v) { m_flow.m_nVelocityModel = v; Touch(); }
+    double GetModelCoef(int i) const { return i >= 0 && i < 4 ? m_flow.m_dModelCoef[i] : 0.0; }
     void SetModelCoef(double v, int i);
-    double GetCritVelocity() const { return m_dCritVelocity; }
-    void SetCritVelocity(double v) { m_dCritVelocity = v; Touch(); }
+    double GetCritVelocity() const { return m_flow.m_dCritVelocity; }
+    void SetCritVelocity(double v) { m_flow.m_dCritVelocity = v; Touch(); }
 
     // The geometry keeps its own modified flag, which IsModified takes into account.
-    CChannelGeometry& GetGeometry() { return *m_pGeometry; }
-    const CChannelGeometry& GetGeometry() const { return *m_pGeometry; }
-    void SetGeometry(const CChannelGeometry& geometry) { *m_pGeometry = geometry; Touch(); }
+    CChannelGeometry& GetGeometry() { return m_flow.m_geometry; }
+    const CChannelGeometry& GetGeometry() const { return m_flow.m_geometry; }
+    void SetGeometry(const CChannelGeometry& geometry) { m_flow.m_geometry = geometry; Touch(); }
 
-    double GetForcedDepth() const { return m_dForcedDepth; }
-    void SetForcedDepth(double v) { m_dForcedDepth = v; Touch(); }
+    double GetForcedDepth() const { return m_flow.m_dForcedStage; }
+    void SetForcedDepth(double v) { m_flow.m_dForcedStage = v; Touch(); }
     double GetReserved1() const { return m_dReserved1; }
     void SetReserved1(double v) { m_dReserved1 = v; Touch(); }
     double GetReserved2() const { return m_dReserved2; }
     void SetReserved2(double v) { m_dReserved2 = v; Touch(); }
-    int32_t GetMounting() const { return m_nMounting; }
-    void SetMounting(int32_t v) { m_nMounting = v; Touch(); }
+    Mounting GetMounting() const { return static_cast<Mounting>(m_flow.m_nMounting); }
+    void SetMounting(Mounting v) { m_flow.m_nMounting = v; Touch(); }
+    // Mounting, geometry, model, velocity range, forced depth, stage and velocity units: the
+    // settings the flow of the station's own data is computed with.
+    const CFlowSettings& GetFlowSettings() const { return m_flow; }
     const CDateTime& GetCreated() const { return m_dtCreated; }
     void SetCreated(const CDateTime& v) { m_dtCreated = v; Touch(); }
     const CDateTime& GetReservedDate() const { return m_dtReserved; }
@@ -236,8 +246,6 @@ class CStation
     std::string m_strLocation;
     std::string m_strGroup;
     int32_t m_nFlowUnits = 111;        // million gallons per day
-    int32_t m_nVelocityUnits = 107;    // feet per second
-    int32_t m_nStageUnits = 101;       // feet
     int32_t m_nVolumeUnits = 125;      // million gallons
     int32_t m_nTemperatureUnits = 130; // degrees Fahrenheit
     int32_t m_nAreaUnits = 117;        // square feet
@@ -249,24 +257,20 @@ class CStation
     double m_dVelocity20mA = 3047.999902;  // 10 ft/s
     double m_dTotalizerPulse = 37854.1179; // 10 million gallons
     int32_t m_bAutoVelRange = 1;
-    int32_t m_nVelRangeStart = 1;
-    int32_t m_nVelRangeStop = 20;
-    int32_t m_nVelocityModel = 1;
-    double m_dModelCoef[4] = {0.0, 1.0, 0.0, 0.0};
-    double m_dCritVelocity = 0.0;
-    std::unique_ptr<CChannelGeometry> m_pGeometry;
-    double m_dForcedDepth = NODATA;
+    // Velocity range, model, coefficients, critical velocity, geometry, forced depth,
+    // mounting (right bank by default) and the stage (feet) and velocity (feet per second)
+    // display units.
+    CFlowSettings m_flow;
     double m_dReserved1 = 0.0;
     double m_dReserved2 = 0.0;
-    int32_t m_nMounting = 2; // right
     CDateTime m_dtCreated;
     CDateTime m_dtReserved;
     int32_t m_nComPort = 1;
     uint8_t m_bReserved = 1;
     std::vector<std::unique_ptr<CDataSummary>> m_arrDataSummaries;
-    int32_t m_nFrequency = 1; // 300 kHz
-    int32_t m_nOptimize = 3;  // balance
-    std::unique_ptr<CCommandList> m_pCommands;
+    int32_t m_nFrequency = 1;                  // 300 kHz
+    int32_t m_nOptimize = 3;                   // balance
+    std::unique_ptr<CCommandList> m_pCommands; // never null
     int32_t m_bAutoCalc = 1;
     std::unique_ptr<CGraphPrefs> m_pGraphPrefs;
     double m_dTCF = 1.0;

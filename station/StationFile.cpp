@@ -1,10 +1,14 @@
 // The station file: a flat run of the record's fields, led by the format version. No
 // signature, tags or checksum; every field follows in a fixed order. Version 2 is written;
 // versions 0 and 1, which lack the later fields, are still read.
+//
+// The order is written out here rather than taken from the field table: the file's order
+// is not the one the tool's JSON dump has always shown (and scripts read), later versions
+// add fields in the middle of the record's life, and version 1 stored the mounting with
+// left and right exchanged. Each field's stored form is the table's (ArchiveValue).
+#include "station/FieldArchive.h"
 #include "station/FileReplace.h"
-#include "station/GeometryRecord.h"
 #include "station/Station.h"
-#include "station/StationArchive.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -14,9 +18,6 @@
 
 namespace
 {
-
-// The smallest stored size of one list element, to refuse counts a file cannot back.
-constexpr size_t kMinSummarySize = 1 + 80; // empty file name + fixed fields
 
 // Reads a whole file; false when it cannot be opened or read or is not a regular file.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
@@ -71,18 +72,17 @@ void CStation::SerializeBody(CStationArchive& ar, int32_t version)
     ar.Text(m_strLocation);
     ar.Text(m_strGroup);
     ar.Int32(m_nFlowUnits);
-    ar.Int32(m_nVelocityUnits);
-    ar.Int32(m_nStageUnits);
+    ar.Int32(m_flow.m_nVelocityUnits);
+    ar.Int32(m_flow.m_nStageUnits);
     ar.Int32(m_nVolumeUnits);
     ar.Int32(m_nTemperatureUnits);
     ar.Int32(m_nAreaUnits);
     ar.Int32(m_bAutoVelRange);
-    ar.Int32(m_nVelRangeStart);
-    ar.Int32(m_nVelRangeStop);
-    ar.Int32(m_nVelocityModel);
-    for (double& coef : m_dModelCoef)
-        ar.Double(coef);
-    ar.Double(m_dCritVelocity);
+    ar.Int32(m_flow.m_nVelRangeStart);
+    ar.Int32(m_flow.m_nVelRangeStop);
+    ar.Int32(m_flow.m_nVelocityModel);
+    ArchiveValue(ar, m_flow.m_dModelCoef);
+    ar.Double(m_flow.m_dCritVelocity);
     ar.Double(m_dFlow4mA);
     ar.Double(m_dFlow20mA);
     ar.Double(m_dStage4mA);
@@ -90,36 +90,23 @@ void CStation::SerializeBody(CStationArchive& ar, int32_t version)
     ar.Double(m_dVelocity4mA);
     ar.Double(m_dVelocity20mA);
     ar.Double(m_dTotalizerPulse);
-    SerializeGeometry(ar, *m_pGeometry);
-    ar.Double(m_dForcedDepth);
+    ArchiveValue(ar, m_flow.m_geometry);
+    ar.Double(m_flow.m_dForcedStage);
     ar.Double(m_dReserved1);
     ar.Double(m_dReserved2);
-    ar.Int32(m_nMounting);
+    ar.Int32(m_flow.m_nMounting);
     ar.Date(m_dtCreated);
     ar.Date(m_dtReserved);
     ar.Int32(m_nComPort);
     ar.UInt8(m_bReserved);
 
-    size_t summaries = m_arrDataSummaries.size();
-    ar.PlainCount(summaries, kMinSummarySize);
-    if (ar.IsStoring()) {
-        for (auto& summary : m_arrDataSummaries)
-            summary->Serialize(ar);
-    } else {
-        std::vector<std::unique_ptr<CDataSummary>> read;
-        for (size_t i = 0; i < summaries; ++i) {
-            auto summary = std::make_unique<CDataSummary>();
-            summary->Serialize(ar);
-            read.push_back(std::move(summary));
-        }
-        m_arrDataSummaries = std::move(read);
-    }
+    ArchiveValue(ar, m_arrDataSummaries);
 
     ar.Int32(m_nFrequency);
     ar.Int32(m_nOptimize);
     ar.Int32(m_bAutoCalc);
-    m_pCommands->Serialize(ar);
-    m_pGraphPrefs->Serialize(ar);
+    ArchiveValue(ar, *m_pCommands);
+    ArchiveValue(ar, *m_pGraphPrefs);
     if (version < 1)
         return;
 
@@ -133,28 +120,15 @@ void CStation::SerializeBody(CStationArchive& ar, int32_t version)
     ar.Double(m_dZeroScreen);
     if (version < 2) {
         // Version 1 had left and right the other way round.
-        if (m_nMounting == 1)
-            m_nMounting = 2;
-        else if (m_nMounting == 2)
-            m_nMounting = 1;
+        if (m_flow.m_nMounting == MOUNTING_LEFT)
+            m_flow.m_nMounting = MOUNTING_RIGHT;
+        else if (m_flow.m_nMounting == MOUNTING_RIGHT)
+            m_flow.m_nMounting = MOUNTING_LEFT;
         return;
     }
 
     ar.Int32(m_nTimeZoneOffset);
-    size_t sets = m_arrCalcSets.size();
-    ar.PlainCount(sets, CCalcSet::RECORD_SIZE);
-    if (ar.IsStoring()) {
-        for (auto& set : m_arrCalcSets)
-            set->Serialize(ar);
-    } else {
-        std::vector<std::unique_ptr<CCalcSet>> read;
-        for (size_t i = 0; i < sets; ++i) {
-            auto set = std::make_unique<CCalcSet>();
-            set->Serialize(ar);
-            read.push_back(std::move(set));
-        }
-        m_arrCalcSets = std::move(read);
-    }
+    ArchiveValue(ar, m_arrCalcSets);
 }
 
 std::vector<uint8_t> CStation::ToBytes()

@@ -5,10 +5,6 @@
 #include <string>
 
 class CStation;
-class CDataSummary;
-
-// The station's record of a file's figures.
-CDataSummary ToDataSummary(const SFileSummary& figures);
 
 // Loads directory/fileName with the station's settings and calculation sets and, when it
 // holds a valid ensemble, appends its summary to the station. False when nothing was added.

@@ -59,7 +59,7 @@ int main(int argc, char* argv[])
     weir.SetVelocity20mA(2000.0);
     weir.SetFlow20mA(20000000.0);
     weir.SetTotalizerPulse(100.0);
-    weir.SetMounting(1);
+    weir.SetMounting(MOUNTING_LEFT);
     weir.GetGeometry().SetType(CHANNEL_RECTANGULAR);
     weir.GetGeometry().SetRectangular(60000.0, 30000.0);
     weir.GetGeometry().SetZAdcp(8000.0);
@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
     CStation creek(created);
     creek.SetSiteName("Mill Creek");
     creek.SetLocation("Footbridge below the mill race");
-    creek.SetMounting(2);
+    creek.SetMounting(MOUNTING_RIGHT);
     creek.GetGeometry().SetType(CHANNEL_TRAPEZOIDAL);
     creek.GetGeometry().SetTrapezoidal(45720.0, 24384.0, 1.0);
     creek.GetGeometry().SetZAdcp(6096.0);
@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
     pipe.SetAreaUnits(CStation::AreaUnitsForFlow(UNIT_LITERS_PER_SECOND));
     pipe.SetVolumeUnits(UNIT_CUBIC_METERS);
     pipe.SetTemperatureUnits(UNIT_CELSIUS);
-    pipe.SetMounting(4);
+    pipe.SetMounting(MOUNTING_BOTTOM);
     pipe.GetGeometry().SetType(CHANNEL_CIRCULAR);
     pipe.GetGeometry().SetDiameter(15000.0);
     pipe.SetComPort(2);

@@ -1,7 +1,9 @@
-// Decoding both formats: values by data type, validity, time stamps, the sign by mounting,
-// and PD0 ensembles whose offsets and counts lie.
+// Decoding both formats: the table of formats, values by data type, validity, time stamps,
+// the sign by mounting, and PD0 ensembles whose offsets and counts lie.
 #include "data/ByteOrder.h"
 #include "data/DateTime.h"
+#include "data/EnsembleFormat.h"
+#include "data/EnsembleList.h"
 #include "data/Pd0Ensemble.h"
 #include "data/Pd14Ensemble.h"
 #include "sim/EnsembleEncoder.h"
@@ -57,23 +59,23 @@ TEST(Pd0Ensemble, ValuesByDataType)
     EXPECT_TRUE(e.IsValid());
     EXPECT_EQ(e.GetType(), 3);
     EXPECT_EQ(e.GetLabel(), "");
-    EXPECT_EQ(e.GetValue(1, 0, 0), 0x0102 + 65536.0 * 3);
-    EXPECT_EQ(e.GetValue(2, 0, 0), Stamp(2005, 12, 3, 14, 5, 0));
-    EXPECT_EQ(e.GetValue(3, 0, 0), 15000.0);
-    EXPECT_EQ(e.GetValue(9, 0, 0), -123.0); // hundredths of a degree, as stored
-    EXPECT_EQ(e.GetValue(10, 0, 0), 456.0);
-    EXPECT_EQ(e.GetValue(11, 0, 0), 15123.0);
-    EXPECT_EQ(e.GetValue(100, 0, 0), 3.0);
-    EXPECT_EQ(e.GetValue(101, 0, 0), 100.0);
-    EXPECT_EQ(e.GetValue(101, 0, 1), NODATA); // -32768 is no data
-    EXPECT_EQ(e.GetValue(102, 0, 0), -5.0);
-    EXPECT_EQ(e.GetValue(106, 1, 2), 7.0); // value beam + 1
-    EXPECT_EQ(e.GetValue(105, 1, 2), 213.0);
-    EXPECT_EQ(e.GetValue(107, 0, 1), 102.0);
-    EXPECT_EQ(e.GetValue(101, 2, 0), NODATA); // beam below 2 only
-    EXPECT_EQ(e.GetValue(105, 0, 3), NODATA); // beyond the cells
-    EXPECT_EQ(e.GetValue(103, 0, 0), NODATA);
-    EXPECT_EQ(e.GetValue(12, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_NUMBER, 0, 0), 0x0102 + 65536.0 * 3);
+    EXPECT_EQ(e.GetValue(DATATYPE_DATETIME, 0, 0), Stamp(2005, 12, 3, 14, 5, 0));
+    EXPECT_EQ(e.GetValue(DATATYPE_RANGE, 0, 0), 15000.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_PITCH, 0, 0), -123.0); // hundredths of a degree, as stored
+    EXPECT_EQ(e.GetValue(DATATYPE_ROLL, 0, 0), 456.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_PRESSURE_RANGE, 0, 0), 15123.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_VELOCITY_BINS, 0, 0), 3.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 0), 100.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 1), NODATA); // -32768 is no data
+    EXPECT_EQ(e.GetValue(DATATYPE_Y_VELOCITY, 0, 0), -5.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_BEAM_VELOCITY, 1, 2), 7.0); // value beam + 1
+    EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 1, 2), 213.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_CORRELATION, 0, 1), 102.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 2, 0), NODATA); // beam below 2 only
+    EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 0, 3), NODATA);  // beyond the cells
+    EXPECT_EQ(e.GetValue(DATATYPE_Z_VELOCITY, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(static_cast<DataType>(12), 0, 0), NODATA);
     EXPECT_GE(e.GetSectionOffset(PD0_RANGE), 6);
 }
 
@@ -83,10 +85,10 @@ TEST(Pd0Ensemble, SignByMountingAppliesToVelocitiesOnly)
     for (int mounting : {1, 2, 3, 4}) {
         const CPd0Ensemble e(Mounted(mounting), bytes.data(), bytes.size());
         const double s = mounting == 1 ? -1.0 : 1.0;
-        EXPECT_EQ(e.GetValue(101, 0, 0), 100.0 * s) << mounting;
-        EXPECT_EQ(e.GetValue(102, 0, 0), -5.0 * s) << mounting;
-        EXPECT_EQ(e.GetValue(101, 0, 1), NODATA) << "the sign is not applied to a bad value";
-        EXPECT_EQ(e.GetValue(105, 0, 0), 201.0) << mounting;
+        EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 0), 100.0 * s) << mounting;
+        EXPECT_EQ(e.GetValue(DATATYPE_Y_VELOCITY, 0, 0), -5.0 * s) << mounting;
+        EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 1), NODATA) << "the sign is not applied to a bad value";
+        EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 0, 0), 201.0) << mounting;
     }
 }
 
@@ -97,11 +99,11 @@ TEST(Pd0Ensemble, CoordinateFlagClearHidesComponentsNotAmplitudes)
     const Bytes bytes = EncodePd0Ensemble(v);
     const CPd0Ensemble e(CFlowSettings{}, bytes.data(), bytes.size());
     EXPECT_FALSE(e.IsXY());
-    EXPECT_EQ(e.GetValue(101, 0, 0), NODATA);
-    EXPECT_EQ(e.GetValue(102, 0, 0), NODATA);
-    EXPECT_EQ(e.GetValue(106, 0, 0), NODATA);
-    EXPECT_EQ(e.GetValue(105, 0, 0), 201.0);
-    EXPECT_EQ(e.GetValue(107, 1, 0), 111.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_Y_VELOCITY, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_BEAM_VELOCITY, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 0, 0), 201.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_CORRELATION, 1, 0), 111.0);
 }
 
 TEST(Pd0Ensemble, YearRulesAndImplausibleTimes)
@@ -142,8 +144,8 @@ TEST(Pd0Ensemble, MissingSectionsGiveNoData)
     const CPd0Ensemble p(CFlowSettings{}, e.data(), e.size());
     EXPECT_TRUE(p.IsValid());
     for (int type : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 101, 102, 105, 106, 107})
-        EXPECT_EQ(p.GetValue(type, 0, 0), NODATA) << type;
-    EXPECT_EQ(p.GetValue(100, 0, 0), 0.0);
+        EXPECT_EQ(p.GetValue(static_cast<DataType>(type), 0, 0), NODATA) << type;
+    EXPECT_EQ(p.GetValue(DATATYPE_VELOCITY_BINS, 0, 0), 0.0);
     EXPECT_EQ(p.GetSectionOffset(PD0_FIXED_LEADER), -1);
 }
 
@@ -161,7 +163,7 @@ TEST(Pd0Ensemble, LaterSectionOfTheSameIdWins)
     SetPd0Checksum(e);
     CPd0Ensemble p(CFlowSettings{}, e.data(), e.size());
     EXPECT_EQ(p.GetSectionOffset(PD0_RANGE), rangeAt);
-    EXPECT_EQ(p.GetValue(3, 0, 0), 15000.0);
+    EXPECT_EQ(p.GetValue(DATATYPE_RANGE, 0, 0), 15000.0);
 }
 
 TEST(Pd0Ensemble, HostileOffsetsAndCountsNeverReadOutside)
@@ -211,7 +213,7 @@ TEST(Pd0Ensemble, HostileOffsetsAndCountsNeverReadOutside)
             for (int type = 0; type <= 110; ++type)
                 for (int beam = -1; beam <= 4; ++beam)
                     for (int bin : {-1, 0, 1, 2, 3, 16, 17, 100, 254, 255, 256}) {
-                        const double value = p.GetValue(type, beam, bin);
+                        const double value = p.GetValue(static_cast<DataType>(type), beam, bin);
                         EXPECT_FALSE(std::isnan(value)) << c.name;
                     }
         }
@@ -222,16 +224,16 @@ TEST(Pd0Ensemble, HostileOffsetsAndCountsNeverReadOutside)
     SetPd0Checksum(e);
     CPd0Ensemble p(CFlowSettings{}, e.data(), e.size());
     const size_t cellsThatFit = (counted - velocity - 2) / 8;
-    EXPECT_EQ(p.GetValue(101, 0, 0), 100.0);
-    EXPECT_EQ(p.GetValue(101, 0, static_cast<int>(cellsThatFit) + 1), NODATA);
+    EXPECT_EQ(p.GetValue(DATATYPE_X_VELOCITY, 0, 0), 100.0);
+    EXPECT_EQ(p.GetValue(DATATYPE_X_VELOCITY, 0, static_cast<int>(cellsThatFit) + 1), NODATA);
 
     e = good;
     WriteLeU16(e.data() + 6 + 2 * (n - 1), static_cast<uint16_t>(counted - 8));
     WriteLeU16(e.data() + counted - 8, 0x4000);
     SetPd0Checksum(e);
     CPd0Ensemble cut(CFlowSettings{}, e.data(), e.size());
-    EXPECT_NE(cut.GetValue(3, 0, 0), NODATA) << "the range itself fits";
-    EXPECT_EQ(cut.GetValue(11, 0, 0), NODATA) << "the pressure range does not";
+    EXPECT_NE(cut.GetValue(DATATYPE_RANGE, 0, 0), NODATA) << "the range itself fits";
+    EXPECT_EQ(cut.GetValue(DATATYPE_PRESSURE_RANGE, 0, 0), NODATA) << "the pressure range does not";
 }
 
 TEST(Pd14Ensemble, ValuesByDataType)
@@ -252,22 +254,22 @@ TEST(Pd14Ensemble, ValuesByDataType)
         const double s = mounting == 1 ? -1 : 1;
         EXPECT_TRUE(e.IsValid());
         EXPECT_EQ(e.GetType(), 2);
-        EXPECT_EQ(e.GetValue(1, 0, 0), 12345.0);
-        EXPECT_EQ(e.GetValue(2, 0, 0), Stamp(2005, 12, 3, 14, 5, 0));
-        EXPECT_EQ(e.GetValue(3, 0, 0), 20000.0);
-        EXPECT_EQ(e.GetValue(9, 0, 0), -2.5); // degrees
-        EXPECT_EQ(e.GetValue(10, 0, 0), 0.75);
-        EXPECT_EQ(e.GetValue(11, 0, 0), NODATA);
-        EXPECT_EQ(e.GetValue(100, 0, 0), 3.0);
-        EXPECT_EQ(e.GetValue(101, 0, 0), 100.0 * s);
-        EXPECT_EQ(e.GetValue(101, 0, 1), NODATA);
-        EXPECT_EQ(e.GetValue(102, 0, 0), -5.0) << "Y keeps the instrument's sign";
-        EXPECT_EQ(e.GetValue(102, 0, 2), NODATA);
-        EXPECT_EQ(e.GetValue(105, 0, 2), 203.0);
-        EXPECT_EQ(e.GetValue(105, 1, 0), 211.0);
-        EXPECT_EQ(e.GetValue(105, 2, 0), NODATA);
-        EXPECT_EQ(e.GetValue(106, 0, 0), NODATA);
-        EXPECT_EQ(e.GetValue(107, 0, 0), NODATA);
+        EXPECT_EQ(e.GetValue(DATATYPE_NUMBER, 0, 0), 12345.0);
+        EXPECT_EQ(e.GetValue(DATATYPE_DATETIME, 0, 0), Stamp(2005, 12, 3, 14, 5, 0));
+        EXPECT_EQ(e.GetValue(DATATYPE_RANGE, 0, 0), 20000.0);
+        EXPECT_EQ(e.GetValue(DATATYPE_PITCH, 0, 0), -2.5); // degrees
+        EXPECT_EQ(e.GetValue(DATATYPE_ROLL, 0, 0), 0.75);
+        EXPECT_EQ(e.GetValue(DATATYPE_PRESSURE_RANGE, 0, 0), NODATA);
+        EXPECT_EQ(e.GetValue(DATATYPE_VELOCITY_BINS, 0, 0), 3.0);
+        EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 0), 100.0 * s);
+        EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 1), NODATA);
+        EXPECT_EQ(e.GetValue(DATATYPE_Y_VELOCITY, 0, 0), -5.0) << "Y keeps the instrument's sign";
+        EXPECT_EQ(e.GetValue(DATATYPE_Y_VELOCITY, 0, 2), NODATA);
+        EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 0, 2), 203.0);
+        EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 1, 0), 211.0);
+        EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 2, 0), NODATA);
+        EXPECT_EQ(e.GetValue(DATATYPE_BEAM_VELOCITY, 0, 0), NODATA);
+        EXPECT_EQ(e.GetValue(DATATYPE_CORRELATION, 0, 0), NODATA);
     }
 }
 
@@ -300,10 +302,10 @@ TEST(Pd14Ensemble, ShortEnsembleReadsNothingBeyondItself)
     const Bytes tiny = {0x8F, 0x8F, 0x06, 0x00, 0x05, 0x00};
     const CPd14Ensemble e(CFlowSettings{}, tiny.data(), tiny.size());
     EXPECT_TRUE(e.IsValid());
-    EXPECT_EQ(e.GetValue(1, 0, 0), 5.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_NUMBER, 0, 0), 5.0);
     for (int type : {2, 3, 4, 5, 9, 10, 101, 102, 105})
-        EXPECT_EQ(e.GetValue(type, 0, 0), NODATA) << type;
-    EXPECT_EQ(e.GetValue(100, 0, 0), 0.0);
+        EXPECT_EQ(e.GetValue(static_cast<DataType>(type), 0, 0), NODATA) << type;
+    EXPECT_EQ(e.GetValue(DATATYPE_VELOCITY_BINS, 0, 0), 0.0);
 
     SPd14Values v;
     v.m_velocityX = {10, 20};
@@ -311,9 +313,9 @@ TEST(Pd14Ensemble, ShortEnsembleReadsNothingBeyondItself)
     Bytes bytes = EncodePd14Ensemble(v);
     bytes[22] = 200; // claims 200 bins
     const CPd14Ensemble liar(CFlowSettings{}, bytes.data(), bytes.size());
-    EXPECT_EQ(liar.GetValue(101, 0, 0), 10.0);
-    EXPECT_EQ(liar.GetValue(101, 0, 150), NODATA);
-    EXPECT_EQ(liar.GetValue(105, 0, 1), NODATA); // amplitudes would start beyond the end
+    EXPECT_EQ(liar.GetValue(DATATYPE_X_VELOCITY, 0, 0), 10.0);
+    EXPECT_EQ(liar.GetValue(DATATYPE_X_VELOCITY, 0, 150), NODATA);
+    EXPECT_EQ(liar.GetValue(DATATYPE_AMPLITUDE, 0, 1), NODATA); // amplitudes would start beyond the end
 }
 
 TEST(Ensemble, SeparatorAnswersNothing)
@@ -323,6 +325,68 @@ TEST(Ensemble, SeparatorAnswersNothing)
     EXPECT_FALSE(separator.IsValid());
     EXPECT_EQ(separator.GetSize(), 0u);
     for (int type : {1, 2, 4, 8, 100, 101})
-        EXPECT_EQ(separator.GetValue(type, 0, 0), NODATA);
+        EXPECT_EQ(separator.GetValue(static_cast<DataType>(type), 0, 0), NODATA);
     EXPECT_EQ(separator.ReadU16(0), 0);
+}
+
+TEST(EnsembleFormat, OneDescriptionPerFormatFoundFromTheFirstByteOrTheTypeCode)
+{
+    const struct {
+        uint8_t firstByte;
+        EnsembleType type;
+        const char* name;
+    } formats[] = {{0x7F, ENSEMBLE_PD0, "PD0"}, {0x8F, ENSEMBLE_PD14, "PD14"}};
+    for (const auto& f : formats) {
+        const SEnsembleFormat* format = FindEnsembleFormat(f.firstByte);
+        ASSERT_NE(format, nullptr) << f.name;
+        EXPECT_EQ(format->m_nType, f.type);
+        EXPECT_STREQ(format->m_pszName, f.name);
+        EXPECT_EQ(EnsembleFormatOf(f.type), format);
+    }
+    for (int b = 0; b < 256; ++b) {
+        if (b != 0x7F && b != 0x8F) {
+            EXPECT_EQ(FindEnsembleFormat(static_cast<uint8_t>(b)), nullptr) << b;
+        }
+    }
+    for (unsigned type : {0u, 1u, 4u, 5u, 15u, 16u, 0xFFFFFFFFu})
+        EXPECT_EQ(EnsembleFormatOf(type), nullptr) << type;
+
+    // Too short or of no format: a separator that answers nothing.
+    SEnsembleRecord rec;
+    const Bytes one = {0x7F};
+    EXPECT_EQ(DecodeRecord(rec, one.data(), one.size()), nullptr);
+    EXPECT_EQ(rec.m_nType, ENSEMBLE_SEPARATOR);
+    const Bytes other = {0x41, 0x41, 0x06, 0x00, 0x00, 0x00};
+    EXPECT_EQ(DecodeRecord(rec, other.data(), other.size()), nullptr);
+    EXPECT_EQ(rec.m_nType, ENSEMBLE_SEPARATOR);
+
+    // The built ensemble and a record decoded from the same bytes agree, whichever way in.
+    const Bytes pd0 = EncodePd0Ensemble(Pd0Sample());
+    EXPECT_EQ(DecodeRecord(rec, pd0.data(), pd0.size()), EnsembleFormatOf(ENSEMBLE_PD0));
+    const auto built = BuildEnsemble(CFlowSettings{}, pd0.data(), pd0.size());
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->GetType(), ENSEMBLE_PD0);
+    for (DataType type :
+         {DATATYPE_NUMBER, DATATYPE_RANGE, DATATYPE_PITCH, DATATYPE_X_VELOCITY, DATATYPE_AMPLITUDE})
+        EXPECT_EQ(RecordValue(rec, type, 1, 2), built->GetValue(type, 1, 2)) << type;
+}
+
+TEST(Ensemble, RecomputeOnTheBaseTakesOtherSettingsForEitherFormat)
+{
+    SPd14Values v;
+    v.m_velocityX = {200, 400};
+    const Bytes pd14 = EncodePd14Ensemble(v);
+    const Bytes pd0 = EncodePd0Ensemble(Pd0Sample());
+    for (const Bytes* bytes : {&pd14, &pd0}) {
+        const auto e = BuildEnsemble(Mounted(MOUNTING_RIGHT), bytes->data(), bytes->size());
+        ASSERT_NE(e, nullptr);
+        const double right = e->GetValue(DATATYPE_INDEX_VELOCITY, 0, 0);
+        ASSERT_FALSE(IsNoData(right));
+        CFlowSettings forced = Mounted(MOUNTING_LEFT);
+        forced.m_dForcedStage = 4321;
+        e->Recompute(forced);
+        EXPECT_EQ(e->GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), -right);
+        EXPECT_EQ(e->GetValue(DATATYPE_STAGE, 0, 0), 4321.0);
+        EXPECT_EQ(e->GetSign(), -1);
+    }
 }

@@ -63,7 +63,7 @@ TEST(EnsembleList, SeparatorsBetweenFilesAndAtRestarts)
     Bytes second = Pd14Numbered(7);
     EXPECT_EQ(list.Load(Write(dir, "b.000", second), settings), 1);
     EXPECT_EQ(Types(list), (std::vector<int>{2, 2, 1, 2, 2, 1, 2}));
-    EXPECT_EQ(list.GetValue(5, 4), NODATA) << "a separator is a gap in every series";
+    EXPECT_EQ(list.GetValue(5, DATATYPE_STAGE), NODATA) << "a separator is a gap in every series";
 
     // A file that cannot be read, or holds nothing valid: 0 and only the leading separator.
     EXPECT_EQ(list.Load((dir / "missing.000").string(), settings), 0);
@@ -101,9 +101,9 @@ TEST(EnsembleList, CalculationSetAppliesStrictlyAfterItsStart)
     settings.AddSet(CDateTime::FromParts(2005, 12, 3, 14, 1, 0).m_dt, forced);
     CEnsembleList list;
     ASSERT_EQ(list.Load(Write(dir, "a.000", bytes), settings), 3);
-    EXPECT_EQ(list.GetValue(0, 4), 5000.0);
-    EXPECT_EQ(list.GetValue(1, 4), 5000.0) << "a set starting exactly at the ensemble's time";
-    EXPECT_EQ(list.GetValue(2, 4), 777.0);
+    EXPECT_EQ(list.GetValue(0, DATATYPE_STAGE), 5000.0);
+    EXPECT_EQ(list.GetValue(1, DATATYPE_STAGE), 5000.0) << "a set starting exactly at the ensemble's time";
+    EXPECT_EQ(list.GetValue(2, DATATYPE_STAGE), 777.0);
 }
 
 TEST(EnsembleList, GeneratedFilesLoadAsWritten)
@@ -149,7 +149,7 @@ TEST(EnsembleList, AddedEnsemblesAreCopiesAndWriteBackUnchanged)
     }
     ASSERT_EQ(list.GetCount(), 201u);
     EXPECT_EQ(list.GetAt(200).GetType(), 1);
-    EXPECT_EQ(list.GetValue(150, 101, 0, 1), 2.0);
+    EXPECT_EQ(list.GetValue(150, DATATYPE_X_VELOCITY, 0, 1), 2.0);
 
     FilePtr out(std::fopen((dir / "copy.000").string().c_str(), "wb"));
     ASSERT_TRUE(out);
@@ -167,8 +167,8 @@ TEST(EnsembleList, LiveEnsemblesTakeTheSetInForce)
     CFlowSettings forced;
     forced.m_dForcedStage = 42;
     settings.AddSet(CDateTime::FromParts(2005, 12, 3, 14, 10, 0).m_dt, forced);
-    EXPECT_EQ(BuildEnsembleAt(settings, early.data(), early.size())->GetValue(4, 0, 0), 5000.0);
-    EXPECT_EQ(BuildEnsembleAt(settings, late.data(), late.size())->GetValue(4, 0, 0), 42.0);
+    EXPECT_EQ(BuildEnsembleAt(settings, early.data(), early.size())->GetValue(DATATYPE_STAGE, 0, 0), 5000.0);
+    EXPECT_EQ(BuildEnsembleAt(settings, late.data(), late.size())->GetValue(DATATYPE_STAGE, 0, 0), 42.0);
     const Bytes junk = {0x41, 0x42};
     EXPECT_EQ(BuildEnsembleAt(settings, junk.data(), junk.size()), nullptr);
 }

@@ -41,45 +41,50 @@ TEST(FlowChain, BeamIndexVelocityExamples)
 {
     const Bytes e = BeamPd0({100, 200}, {100, 200});
     const CPd0Ensemble right(Bins(1, 2), e.data(), e.size());
-    EXPECT_NEAR(right.GetValue(5, 0, 0), 140.95, 0.01);
-    EXPECT_DOUBLE_EQ(right.GetValue(5, 0, 0), 150 * COS20);
-    EXPECT_DOUBLE_EQ(right.GetValue(6, 0, 0), right.GetValue(5, 0, 0)) << "default model: V = Vi";
+    EXPECT_NEAR(right.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 140.95, 0.01);
+    EXPECT_DOUBLE_EQ(right.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 150 * COS20);
+    EXPECT_DOUBLE_EQ(right.GetValue(DATATYPE_VELOCITY, 0, 0), right.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0))
+        << "default model: V = Vi";
 
     const CPd0Ensemble left(Bins(1, 2, MOUNTING_LEFT), e.data(), e.size());
-    EXPECT_NEAR(left.GetValue(5, 0, 0), -140.95, 0.01);
+    EXPECT_NEAR(left.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), -140.95, 0.01);
 
     const Bytes one = BeamPd0({-32768}, {300});
-    EXPECT_NEAR(CPd0Ensemble(Bins(1, 1), one.data(), one.size()).GetValue(5, 0, 0), 281.91, 0.01);
+    EXPECT_NEAR(CPd0Ensemble(Bins(1, 1), one.data(), one.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0),
+                281.91, 0.01);
 
     const Bytes none = BeamPd0({-32768, -32768}, {-32768, -32768});
     const CPd0Ensemble bad(Bins(1, 2), none.data(), none.size());
-    EXPECT_EQ(bad.GetValue(5, 0, 0), NODATA);
-    EXPECT_EQ(bad.GetValue(6, 0, 0), NODATA);
-    EXPECT_EQ(bad.GetValue(8, 0, 0), NODATA);
-    EXPECT_EQ(bad.GetValue(4, 0, 0), 5000.0) << "the stage does not depend on the velocities";
-    EXPECT_NE(bad.GetValue(7, 0, 0), NODATA);
+    EXPECT_EQ(bad.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), NODATA);
+    EXPECT_EQ(bad.GetValue(DATATYPE_VELOCITY, 0, 0), NODATA);
+    EXPECT_EQ(bad.GetValue(DATATYPE_FLOW, 0, 0), NODATA);
+    EXPECT_EQ(bad.GetValue(DATATYPE_STAGE, 0, 0), 5000.0) << "the stage does not depend on the velocities";
+    EXPECT_NE(bad.GetValue(DATATYPE_AREA, 0, 0), NODATA);
 }
 
 TEST(FlowChain, XYUsesXOnly)
 {
     const Bytes noX = BeamPd0({-32768, -32768}, {50, 60}, true);
-    EXPECT_EQ(CPd0Ensemble(Bins(1, 2), noX.data(), noX.size()).GetValue(5, 0, 0), NODATA);
+    EXPECT_EQ(CPd0Ensemble(Bins(1, 2), noX.data(), noX.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0),
+              NODATA);
     const Bytes xy = BeamPd0({10, 30}, {500, 600}, true);
-    EXPECT_EQ(CPd0Ensemble(Bins(1, 2), xy.data(), xy.size()).GetValue(5, 0, 0), 20.0);
+    EXPECT_EQ(CPd0Ensemble(Bins(1, 2), xy.data(), xy.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 20.0);
 }
 
 TEST(FlowChain, BinRangeIsClampedToTheEnsemble)
 {
     const Bytes e = BeamPd0({10, 20, 30}, {10, 20, 30}, true);
-    EXPECT_EQ(CPd0Ensemble(Bins(-5, 2), e.data(), e.size()).GetValue(5, 0, 0), 15.0);
-    EXPECT_EQ(CPd0Ensemble(Bins(2, 99), e.data(), e.size()).GetValue(5, 0, 0), 25.0);
-    EXPECT_EQ(CPd0Ensemble(Bins(4, 9), e.data(), e.size()).GetValue(5, 0, 0), NODATA);
+    EXPECT_EQ(CPd0Ensemble(Bins(-5, 2), e.data(), e.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 15.0);
+    EXPECT_EQ(CPd0Ensemble(Bins(2, 99), e.data(), e.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 25.0);
+    EXPECT_EQ(CPd0Ensemble(Bins(4, 9), e.data(), e.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), NODATA);
 
     SPd14Values v;
     v.m_velocityX = {10, -32768, 40};
     const Bytes p = EncodePd14Ensemble(v);
-    EXPECT_EQ(CPd14Ensemble(Bins(1, 20), p.data(), p.size()).GetValue(5, 0, 0), 25.0);
-    EXPECT_EQ(CPd14Ensemble(Bins(1, 20, MOUNTING_LEFT), p.data(), p.size()).GetValue(5, 0, 0), -25.0);
+    EXPECT_EQ(CPd14Ensemble(Bins(1, 20), p.data(), p.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 25.0);
+    EXPECT_EQ(
+        CPd14Ensemble(Bins(1, 20, MOUNTING_LEFT), p.data(), p.size()).GetValue(DATATYPE_INDEX_VELOCITY, 0, 0),
+        -25.0);
 }
 
 TEST(FlowChain, CompoundModelSwitchesAboveTheCriticalVelocity)
@@ -133,17 +138,17 @@ TEST(FlowChain, ForcedStageAndFlow)
     s.m_geometry.SetZBottom(0);
     const Bytes noRange = BeamPd0({100}, {100}, true, false);
     const CPd0Ensemble e(s, noRange.data(), noRange.size());
-    EXPECT_EQ(e.GetValue(3, 0, 0), NODATA);
-    EXPECT_EQ(e.GetValue(4, 0, 0), 30480.0);
-    EXPECT_NE(e.GetValue(8, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_RANGE, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_STAGE, 0, 0), 30480.0);
+    EXPECT_NE(e.GetValue(DATATYPE_FLOW, 0, 0), NODATA);
 
     // Without a forced stage and without a range: velocities but no stage, area or flow.
     s.m_dForcedStage = 0;
     const CPd0Ensemble unknown(s, noRange.data(), noRange.size());
-    EXPECT_EQ(unknown.GetValue(4, 0, 0), NODATA);
-    EXPECT_EQ(unknown.GetValue(7, 0, 0), NODATA);
-    EXPECT_EQ(unknown.GetValue(8, 0, 0), NODATA);
-    EXPECT_NEAR(unknown.GetValue(6, 0, 0), 100.0, 1e-9);
+    EXPECT_EQ(unknown.GetValue(DATATYPE_STAGE, 0, 0), NODATA);
+    EXPECT_EQ(unknown.GetValue(DATATYPE_AREA, 0, 0), NODATA);
+    EXPECT_EQ(unknown.GetValue(DATATYPE_FLOW, 0, 0), NODATA);
+    EXPECT_NEAR(unknown.GetValue(DATATYPE_VELOCITY, 0, 0), 100.0, 1e-9);
 }
 
 TEST(FlowChain, RectangularChannelFlowExample)
@@ -156,24 +161,24 @@ TEST(FlowChain, RectangularChannelFlowExample)
     s.m_geometry.SetZAdcp(0);
     const Bytes e = BeamPd0({1000}, {0}, true);
     const CPd0Ensemble p(s, e.data(), e.size());
-    EXPECT_EQ(p.GetValue(4, 0, 0), 5000.0);
-    EXPECT_DOUBLE_EQ(p.GetValue(7, 0, 0), 5000.0);
-    EXPECT_DOUBLE_EQ(p.GetValue(8, 0, 0), 500000.0);
+    EXPECT_EQ(p.GetValue(DATATYPE_STAGE, 0, 0), 5000.0);
+    EXPECT_DOUBLE_EQ(p.GetValue(DATATYPE_AREA, 0, 0), 5000.0);
+    EXPECT_DOUBLE_EQ(p.GetValue(DATATYPE_FLOW, 0, 0), 500000.0);
 
     // The instrument's height is added to the range.
     s.m_geometry.SetZAdcp(1000);
-    EXPECT_EQ(CPd0Ensemble(s, e.data(), e.size()).GetValue(4, 0, 0), 6000.0);
+    EXPECT_EQ(CPd0Ensemble(s, e.data(), e.size()).GetValue(DATATYPE_STAGE, 0, 0), 6000.0);
 }
 
 TEST(FlowChain, RecomputeReplacesEveryDerivedValue)
 {
     const Bytes e = BeamPd0({100, 200}, {100, 200}, true);
     CPd0Ensemble p(Bins(1, 2), e.data(), e.size());
-    EXPECT_EQ(p.GetValue(5, 0, 0), 150.0);
+    EXPECT_EQ(p.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), 150.0);
     CFlowSettings set = Bins(2, 2, MOUNTING_LEFT);
     set.m_dForcedStage = 1234;
     p.Recompute(set);
-    EXPECT_EQ(p.GetValue(5, 0, 0), -200.0);
-    EXPECT_EQ(p.GetValue(4, 0, 0), 1234.0);
-    EXPECT_EQ(p.GetValue(101, 0, 0), -100.0) << "the set's mounting signs the bins too";
+    EXPECT_EQ(p.GetValue(DATATYPE_INDEX_VELOCITY, 0, 0), -200.0);
+    EXPECT_EQ(p.GetValue(DATATYPE_STAGE, 0, 0), 1234.0);
+    EXPECT_EQ(p.GetValue(DATATYPE_X_VELOCITY, 0, 0), -100.0) << "the set's mounting signs the bins too";
 }

@@ -49,15 +49,15 @@ TEST(RealRecordings, CountsNumbersAndTimes)
         EXPECT_EQ(last.GetNumber(), r.lastNumber) << r.file;
         EXPECT_EQ(first.GetTime(), r.firstTime) << r.file;
         EXPECT_EQ(last.GetTime(), r.lastTime) << r.file;
-        EXPECT_EQ(first.GetValue(100), r.firstCells) << r.file;
-        EXPECT_EQ(last.GetValue(100), r.lastCells) << r.file;
+        EXPECT_EQ(first.GetValue(DATATYPE_VELOCITY_BINS), r.firstCells) << r.file;
+        EXPECT_EQ(last.GetValue(DATATYPE_VELOCITY_BINS), r.lastCells) << r.file;
         // None of them carries a range section, so there is no stage and no flow.
-        EXPECT_EQ(first.GetValue(4), NODATA) << r.file;
-        EXPECT_EQ(first.GetValue(8), NODATA) << r.file;
-        const SFileSummary summary = SummarizeList(list);
+        EXPECT_EQ(first.GetValue(DATATYPE_STAGE), NODATA) << r.file;
+        EXPECT_EQ(first.GetValue(DATATYPE_FLOW), NODATA) << r.file;
+        const CDataSummary summary = SummarizeList(list);
         EXPECT_EQ(summary.m_nEnsembleType, 3);
         EXPECT_EQ(summary.m_dStageMax, NODATA);
-        EXPECT_EQ(summary.m_dtStart, r.firstTime);
+        EXPECT_EQ(summary.m_dtStart.m_dt, r.firstTime);
     }
 }
 
@@ -67,31 +67,31 @@ TEST(RealRecordings, FirstEnsembleValuesFromTheHexDump)
     a.Load(testsupport::SharedDataPath("pd0/pd0_a.000").string(), CFlowSettingsTable{});
     const auto e = a.GetAt(0);
     // Variable leader at 0x4F: pitch 24 01 at 0x63, roll 80 FF at 0x65.
-    EXPECT_EQ(e.GetValue(9), 292.0);
-    EXPECT_EQ(e.GetValue(10), -128.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_PITCH), 292.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_ROLL), -128.0);
     // Velocity section at 0x90: cell 0 holds 00 80 (bad) in every beam.
-    EXPECT_EQ(e.GetValue(101, 0, 0), NODATA);
+    EXPECT_EQ(e.GetValue(DATATYPE_X_VELOCITY, 0, 0), NODATA);
     // Correlation at 0x11A: 40 3A; amplitude at 0x160: 31 30.
-    EXPECT_EQ(e.GetValue(107, 0, 0), 64.0);
-    EXPECT_EQ(e.GetValue(107, 1, 0), 58.0);
-    EXPECT_EQ(e.GetValue(105, 0, 0), 49.0);
-    EXPECT_EQ(e.GetValue(105, 1, 0), 48.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_CORRELATION, 0, 0), 64.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_CORRELATION, 1, 0), 58.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 0, 0), 49.0);
+    EXPECT_EQ(e.GetValue(DATATYPE_AMPLITUDE, 1, 0), 48.0);
 
     CEnsembleList b;
     b.Load(testsupport::SharedDataPath("pd0/pd0_b.000").string(), CFlowSettingsTable{});
     const auto f = b.GetAt(0);
     // Coordinate byte 1F at 0x2D: X and Y. Velocity at 0x90: CD 00, B2 00, then cell 1 at 0x9A: 7A 05.
-    EXPECT_EQ(f.GetValue(101, 0, 0), 205.0);
-    EXPECT_EQ(f.GetValue(102, 0, 0), 178.0);
-    EXPECT_EQ(f.GetValue(106, 1, 0), 178.0);
-    EXPECT_EQ(f.GetValue(101, 0, 1), 1402.0);
-    EXPECT_EQ(f.GetValue(9), -310.0); // CA FE
-    EXPECT_EQ(f.GetValue(10), 763.0); // FB 02
+    EXPECT_EQ(f.GetValue(DATATYPE_X_VELOCITY, 0, 0), 205.0);
+    EXPECT_EQ(f.GetValue(DATATYPE_Y_VELOCITY, 0, 0), 178.0);
+    EXPECT_EQ(f.GetValue(DATATYPE_BEAM_VELOCITY, 1, 0), 178.0);
+    EXPECT_EQ(f.GetValue(DATATYPE_X_VELOCITY, 0, 1), 1402.0);
+    EXPECT_EQ(f.GetValue(DATATYPE_PITCH), -310.0); // CA FE
+    EXPECT_EQ(f.GetValue(DATATYPE_ROLL), 763.0);   // FB 02
 
     CEnsembleList c;
     c.Load(testsupport::SharedDataPath("pd0/pd0_c.000").string(), CFlowSettingsTable{});
     // Coordinate byte 00: beam velocities, no X or Y, but an index velocity all the same.
-    EXPECT_EQ(c.GetAt(0).GetValue(101, 0, 0), NODATA);
+    EXPECT_EQ(c.GetAt(0).GetValue(DATATYPE_X_VELOCITY, 0, 0), NODATA);
 }
 
 TEST(RealRecordings, LoadedTogetherWithSeparators)

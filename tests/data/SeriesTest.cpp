@@ -37,13 +37,13 @@ Bytes Pd14(uint16_t number)
     return EncodePd14Ensemble(v);
 }
 
-SFileSummary Summarize(const testsupport::TempDir& dir, const std::vector<Bytes>& ensembles)
+CDataSummary Summarize(const testsupport::TempDir& dir, const std::vector<Bytes>& ensembles)
 {
     Bytes file;
     for (const auto& e : ensembles)
         file.insert(file.end(), e.begin(), e.end());
     testsupport::WriteFileBytes(dir / "s.000", file);
-    SFileSummary s;
+    CDataSummary s;
     s.m_nEnsembles = -1;
     SummarizeFile((dir / "s.000").string(), CFlowSettingsTable{}, s);
     return s;
@@ -53,44 +53,44 @@ SFileSummary Summarize(const testsupport::TempDir& dir, const std::vector<Bytes>
 
 TEST(SeriesFormat, TableTexts)
 {
-    EXPECT_EQ(FormatSeriesValue(12345.0, 1, DEFAULT_UNITS), "12345");
-    EXPECT_EQ(FormatSeriesValue(12345.9, 1, DEFAULT_UNITS), "12345");
+    EXPECT_EQ(FormatSeriesValue(12345.0, DATATYPE_NUMBER, DEFAULT_UNITS), "12345");
+    EXPECT_EQ(FormatSeriesValue(12345.9, DATATYPE_NUMBER, DEFAULT_UNITS), "12345");
     const double t = CDateTime::FromParts(2005, 12, 3, 14, 5, 0).m_dt;
-    EXPECT_EQ(FormatSeriesValue(t, 2, DEFAULT_UNITS), "2005/12/03 14:05:00");
-    EXPECT_EQ(FormatSeriesValue(NODATA, 1, DEFAULT_UNITS), "");
-    EXPECT_EQ(FormatSeriesValue(NODATA, 2, DEFAULT_UNITS), "");
-    EXPECT_EQ(FormatSeriesValue(NODATA, 8, DEFAULT_UNITS), "");
-    EXPECT_EQ(FormatSeriesValue(30480.0, 4, DEFAULT_UNITS), "10.00"); // 10 ft
-    EXPECT_EQ(FormatSeriesValue(3048.0, 4, {104, 107, 111, 125, 130, 117}), "304.8");
-    EXPECT_EQ(FormatSeriesValue(-250.0, 9, DEFAULT_UNITS), "-250.0") << "pitch has no unit";
-    EXPECT_EQ(SeriesColumnTitle(4, DEFAULT_UNITS), "Stage (ft)");
-    EXPECT_EQ(SeriesColumnTitle(8, DEFAULT_UNITS), "Flow (MGD)");
-    EXPECT_EQ(SeriesColumnTitle(2, DEFAULT_UNITS), "Date/Time");
+    EXPECT_EQ(FormatSeriesValue(t, DATATYPE_DATETIME, DEFAULT_UNITS), "2005/12/03 14:05:00");
+    EXPECT_EQ(FormatSeriesValue(NODATA, DATATYPE_NUMBER, DEFAULT_UNITS), "");
+    EXPECT_EQ(FormatSeriesValue(NODATA, DATATYPE_DATETIME, DEFAULT_UNITS), "");
+    EXPECT_EQ(FormatSeriesValue(NODATA, DATATYPE_FLOW, DEFAULT_UNITS), "");
+    EXPECT_EQ(FormatSeriesValue(30480.0, DATATYPE_STAGE, DEFAULT_UNITS), "10.00"); // 10 ft
+    EXPECT_EQ(FormatSeriesValue(3048.0, DATATYPE_STAGE, {104, 107, 111, 125, 130, 117}), "304.8");
+    EXPECT_EQ(FormatSeriesValue(-250.0, DATATYPE_PITCH, DEFAULT_UNITS), "-250.0") << "pitch has no unit";
+    EXPECT_EQ(SeriesColumnTitle(DATATYPE_STAGE, DEFAULT_UNITS), "Stage (ft)");
+    EXPECT_EQ(SeriesColumnTitle(DATATYPE_FLOW, DEFAULT_UNITS), "Flow (MGD)");
+    EXPECT_EQ(SeriesColumnTitle(DATATYPE_DATETIME, DEFAULT_UNITS), "Date/Time");
 }
 
 TEST(FileSummary, TypesCountsRangesAndTimes)
 {
     testsupport::TempDir dir;
-    SFileSummary pd0 = Summarize(dir, {Pd0(1), Pd0(2), Pd0(3)});
+    CDataSummary pd0 = Summarize(dir, {Pd0(1), Pd0(2), Pd0(3)});
     EXPECT_EQ(pd0.m_strFileName, "s.000");
     EXPECT_EQ(pd0.m_nEnsembleType, 3);
     EXPECT_EQ(pd0.m_nEnsembles, 3);
     EXPECT_EQ(pd0.m_dStageMin, 1000.0);
     EXPECT_EQ(pd0.m_dStageMax, 3000.0);
-    EXPECT_EQ(pd0.m_dtStart, CDateTime::FromParts(2005, 1, 1, 0, 1, 0).m_dt);
-    EXPECT_EQ(pd0.m_dtStop, CDateTime::FromParts(2005, 1, 1, 0, 3, 0).m_dt);
+    EXPECT_EQ(pd0.m_dtStart.m_dt, CDateTime::FromParts(2005, 1, 1, 0, 1, 0).m_dt);
+    EXPECT_EQ(pd0.m_dtStop.m_dt, CDateTime::FromParts(2005, 1, 1, 0, 3, 0).m_dt);
 
     EXPECT_EQ(Summarize(dir, {Pd0(1), Pd0(2), Pd14(3)}).m_nEnsembleType, 5);
     EXPECT_EQ(Summarize(dir, {Pd14(1)}).m_nEnsembleType, 2);
 
     // A restart: one entry more than there are ensembles, and the figures skip the gap.
-    SFileSummary restart = Summarize(dir, {Pd0(5), Pd0(6), Pd0(1)});
+    CDataSummary restart = Summarize(dir, {Pd0(5), Pd0(6), Pd0(1)});
     EXPECT_EQ(restart.m_nEnsembles, 4);
     EXPECT_EQ(restart.m_dStageMin, 1000.0);
     EXPECT_EQ(restart.m_dStageMax, 6000.0);
 
     // No range anywhere: stage and flow stay no data, velocity is filled.
-    SFileSummary noRange = Summarize(dir, {Pd0(1, false, 80), Pd0(2, false, -30)});
+    CDataSummary noRange = Summarize(dir, {Pd0(1, false, 80), Pd0(2, false, -30)});
     EXPECT_EQ(noRange.m_dStageMin, NODATA);
     EXPECT_EQ(noRange.m_dStageMax, NODATA);
     EXPECT_EQ(noRange.m_dFlowMin, NODATA);
@@ -99,7 +99,7 @@ TEST(FileSummary, TypesCountsRangesAndTimes)
     EXPECT_EQ(noRange.m_dVelocityMax, 80.0);
 
     // Nothing valid: no summary.
-    SFileSummary none = Summarize(dir, {Bytes(100, 0x20)});
+    CDataSummary none = Summarize(dir, {Bytes(100, 0x20)});
     EXPECT_EQ(none.m_nEnsembles, -1);
 }
 
@@ -112,10 +112,10 @@ TEST(FileSummary, NegativeValuesSetTheMaximumToo)
     v.m_nRange = 100;
     const Bytes b = EncodePd14Ensemble(v);
     list.Add(*BuildEnsemble(CFlowSettings{}, b.data(), b.size()));
-    const SFileSummary s = SummarizeList(list);
+    const CDataSummary s = SummarizeList(list);
     EXPECT_EQ(s.m_dVelocityMin, -500.0);
     EXPECT_EQ(s.m_dVelocityMax, -500.0);
-    EXPECT_EQ(s.m_dtStart, CDateTime::FromParts(2005, 1, 1, 0, 0, 0).m_dt);
+    EXPECT_EQ(s.m_dtStart.m_dt, CDateTime::FromParts(2005, 1, 1, 0, 0, 0).m_dt);
 }
 
 TEST(MovingAverage, LastTenCountedCells)

@@ -64,10 +64,10 @@ TEST(StationSummary, CalculationSetsOfTheStationApply)
 {
     testsupport::TempDir dir;
     CStation station;
-    station.SetMounting(1); // left bank: velocities negative
+    station.SetMounting(MOUNTING_LEFT); // left bank: velocities negative
     auto set = station.MakeCalcSet(CDateTime::FromParts(2005, 12, 3, 14, 1, 0));
-    set->m_nMounting = 2;
-    set->m_dForcedDepth = 99999;
+    set->m_settings.m_nMounting = 2;
+    set->m_settings.m_dForcedStage = 99999;
     station.AddCalcSet(std::move(set));
     testsupport::WriteFileBytes(dir / "a.000", Pd14File({0, 1, 2}));
 
@@ -79,8 +79,8 @@ TEST(StationSummary, CalculationSetsOfTheStationApply)
     EXPECT_NEAR(s.m_dVelocityMin, -300.0, 1e-9) << "own settings: left bank";
     EXPECT_NEAR(s.m_dVelocityMax, 300.0, 1e-9) << "the set's mounting";
 
-    // The adapter finds the same set the station does, and none before the first.
-    const CStationFlowSettings settings(station);
+    // The table finds the same set the station does, and none before the first.
+    const CFlowSettingsTable settings = FlowSettingsTableOf(station);
     EXPECT_TRUE(settings.HasTimedSettings());
     EXPECT_EQ(settings.FindSettingsAt(CDateTime::FromParts(2005, 12, 3, 14, 1, 0).m_dt), nullptr);
     const CFlowSettings* found = settings.FindSettingsAt(CDateTime::FromParts(2005, 12, 3, 14, 1, 1).m_dt);

@@ -104,7 +104,7 @@ TEST(FlowComputerMessage, MountingSign)
     const std::pair<int, Bytes> cases[] = {
         {1, {0xFF, 0xFF}}, {2, {0x01, 0x00}}, {3, {0x01, 0x00}}, {4, {0x01, 0x00}}};
     for (const auto& [mounting, expected] : cases) {
-        station.SetMounting(mounting);
+        station.SetMounting(static_cast<Mounting>(mounting));
         EXPECT_EQ(Slice(Build(station), 72, 2), expected) << "mounting " << mounting;
     }
 }

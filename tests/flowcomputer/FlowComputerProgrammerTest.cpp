@@ -174,7 +174,7 @@ TEST(FlowComputerProgrammer, UnitThatChecksTheMessage)
     EXPECT_TRUE(same.unit.Mismatches().empty());
 
     Bench other(o);
-    other.station.SetMounting(1); // the unit expected a right-hand mounting
+    other.station.SetMounting(MOUNTING_LEFT); // the unit expected a right-hand mounting
     EXPECT_EQ(other.Run(), CFlowComputerProgrammer::NotConfirmed);
     EXPECT_EQ(other.unit.Mismatches(), (std::vector<size_t>{72, 73}));
 }

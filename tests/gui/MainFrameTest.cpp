@@ -107,7 +107,7 @@ TEST_F(GuiTest, ClickingARowOpensItsStation)
     WriteConfig();
     MakeStation("Weir", "", [](CStation& s) {
         s.SetLocation("Below the bridge");
-        s.SetMounting(3);
+        s.SetMounting(MOUNTING_TOP);
     });
     MakeStation("Creek", "North");
     Start();

@@ -14,7 +14,7 @@ CStation MakeStation(int frequency, int mounting, double channelWidth, int optim
 {
     CStation station(CDateTime(45000.0));
     station.SetFrequency(frequency);
-    station.SetMounting(mounting);
+    station.SetMounting(static_cast<Mounting>(mounting));
     station.SetOptimize(optimize);
     CChannelGeometry& geometry = station.GetGeometry();
     geometry.SetType(CHANNEL_RECTANGULAR);

@@ -1,5 +1,6 @@
 // The station file byte for byte: the layout a new station writes, the text length
 // prefixes, the older versions, and files damaged on the way.
+#include "station/FieldArchive.h"
 #include "station/Station.h"
 #include "station/StationArchive.h"
 #include "tests/station/ByteBuilder.h"
@@ -312,7 +313,7 @@ TEST(StationFile, EveryStoredFieldSurvivesASaveAndLoad)
     station.SetAutoVelRange(0);
     station.SetVelRangeStart(3);
     station.SetVelRangeStop(17);
-    station.SetVelocityModel(3);
+    station.SetVelocityModel(MODEL_COMPOUND);
     for (int i = 0; i < 4; ++i)
         station.SetModelCoef(0.1 * (i + 1), i);
     station.SetCritVelocity(321.5);
@@ -330,7 +331,7 @@ TEST(StationFile, EveryStoredFieldSurvivesASaveAndLoad)
     station.SetForcedDepth(0.0);
     station.SetReserved1(1.0 / 3);
     station.SetReserved2(-0.0);
-    station.SetMounting(4);
+    station.SetMounting(MOUNTING_BOTTOM);
     station.SetReservedDate(CDateTime(123.25, 2));
     station.SetComPort(8);
     station.SetReservedFlag(0xAB);
@@ -384,8 +385,8 @@ TEST(StationFile, EveryStoredFieldSurvivesASaveAndLoad)
     EXPECT_EQ(back.GetTimeZoneOffset(), -5);
     ASSERT_EQ(back.GetCalcSetCount(), 2);
     EXPECT_EQ(back.GetCalcSet(0).m_dtStart, CDateTime(44000.0));
-    EXPECT_EQ(back.GetCalcSet(1).m_pGeometry->m_dPointZ[19], -19 * 2.5);
-    EXPECT_EQ(back.GetCalcSet(1).m_nMounting, 4);
+    EXPECT_EQ(back.GetCalcSet(1).m_settings.m_geometry.m_dPointZ[19], -19 * 2.5);
+    EXPECT_EQ(back.GetCalcSet(1).m_settings.m_nMounting, 4);
 }
 
 namespace
@@ -394,14 +395,14 @@ namespace
 template <typename Record> std::vector<uint8_t> Store(Record& record)
 {
     CStationArchive ar;
-    record.Serialize(ar);
+    ArchiveValue(ar, record);
     return ar.Bytes();
 }
 
 template <typename Record> void LoadFrom(Record& record, const std::vector<uint8_t>& bytes)
 {
     CStationArchive ar(bytes);
-    record.Serialize(ar);
+    ArchiveValue(ar, record);
     EXPECT_EQ(ar.Remaining(), 0u);
 }
 
@@ -456,15 +457,15 @@ TEST(StationFile, SubRecordsHaveTheDocumentedFieldOrder)
     set.m_dtStart = CDateTime(100.25);
     set.m_dBinSize = 1;
     set.m_dBlank = 2;
-    set.m_dForcedDepth = 3;
-    set.m_nVelRangeStart = 4;
-    set.m_nVelRangeStop = 5;
-    set.m_nVelocityModel = 6;
+    set.m_settings.m_dForcedStage = 3;
+    set.m_settings.m_nVelRangeStart = 4;
+    set.m_settings.m_nVelRangeStop = 5;
+    set.m_settings.m_nVelocityModel = 6;
     for (int i = 0; i < 4; ++i)
-        set.m_dModelCoef[i] = 7 + i;
-    set.m_dCritVelocity = 11;
-    set.m_nMounting = 12;
-    CChannelGeometry& g = *set.m_pGeometry;
+        set.m_settings.m_dModelCoef[i] = 7 + i;
+    set.m_settings.m_dCritVelocity = 11;
+    set.m_settings.m_nMounting = 12;
+    CChannelGeometry& g = set.m_settings.m_geometry;
     g.m_nType = 13;
     g.m_dDiameter = 14;
     g.m_dRectWidth = 15;
@@ -496,7 +497,7 @@ TEST(StationFile, SubRecordsHaveTheDocumentedFieldOrder)
     CCalcSet setBack;
     LoadFrom(setBack, c.bytes);
     EXPECT_EQ(Store(setBack), c.bytes);
-    EXPECT_EQ(setBack.m_pGeometry->m_dPointZ[19], 219.0);
+    EXPECT_EQ(setBack.m_settings.m_geometry.m_dPointZ[19], 219.0);
 
     CCommandList list;
     list.Clear();

@@ -106,12 +106,12 @@ TEST(StationCopy, IsDeepAndMarkedModified)
     EXPECT_EQ(copy.ToBytes(), original.ToBytes());
 
     // Changing the copy's sub-records leaves the original alone.
-    copy.GetCalcSet(0).m_pGeometry->m_dZAdcp = 99.0;
+    copy.GetCalcSet(0).m_settings.m_geometry.m_dZAdcp = 99.0;
     copy.GetGeometry().m_dRectWidth = 1.0;
     copy.GetCommands().Clear();
     copy.GetGraphPrefs().m_arrDataTypes.clear();
     copy.ClearSummaries();
-    EXPECT_EQ(original.GetCalcSet(0).m_pGeometry->m_dZAdcp, 0.0);
+    EXPECT_EQ(original.GetCalcSet(0).m_settings.m_geometry.m_dZAdcp, 0.0);
     EXPECT_EQ(original.GetGeometry().m_dRectWidth, 60960.0);
     EXPECT_EQ(original.GetCommands().Count(), 15);
     EXPECT_EQ(original.GetGraphPrefs().m_arrDataTypes.size(), 8u);

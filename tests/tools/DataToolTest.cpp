@@ -96,7 +96,7 @@ void ExpectRawExportMatches(const std::vector<std::filesystem::path>& files, con
     ASSERT_EQ(result.status, 0) << result.err;
 
     CEnsembleList list;
-    const CStationFlowSettings settings(station);
+    const CFlowSettingsTable settings = FlowSettingsTableOf(station);
     for (const auto& f : files)
         list.Load(f.string(), settings);
     const auto lines = Lines(result.out);
@@ -110,7 +110,7 @@ void ExpectRawExportMatches(const std::vector<std::filesystem::path>& files, con
         ASSERT_EQ(fields.size(), 15u) << lines[i + 1];
         separators += list.GetAt(i).IsSeparator();
         for (size_t c = 0; c < 15; ++c)
-            EXPECT_EQ(Raw(fields[c]), list.GetAt(i).GetValue(types[c], 0, 0))
+            EXPECT_EQ(Raw(fields[c]), list.GetAt(i).GetValue(static_cast<DataType>(types[c]), 0, 0))
                 << "row " << i << " type " << types[c];
     }
     EXPECT_GE(separators, 1);
@@ -131,20 +131,21 @@ TEST(DataTool, RawExportAgreesWithTheLibrary)
     // forces the stage for the second half of the recording.
     CStation station;
     station.SetSiteName("Weir");
-    station.SetMounting(1);
+    station.SetMounting(MOUNTING_LEFT);
     station.SetStageUnits(105);
     station.SetVelocityUnits(106);
     auto set = station.MakeCalcSet(CDateTime::FromParts(2005, 12, 3, 12, 0, 0));
-    set->m_dForcedDepth = 12345;
-    set->m_nMounting = 2;
+    set->m_settings.m_dForcedStage = 12345;
+    set->m_settings.m_nMounting = 2;
     station.AddCalcSet(std::move(set));
     ASSERT_TRUE(station.Save((dir / "weir.hstn").string()));
     ExpectRawExportMatches({pd0, pd14}, " --station " + Quote(dir / "weir.hstn"), station);
 
     CEnsembleList check;
-    check.Load(pd0.string(), CStationFlowSettings(station));
-    EXPECT_EQ(check.GetValue(check.GetCount() - 1, 4), 12345.0) << "the set is in force late in the file";
-    EXPECT_NE(check.GetValue(0, 4), 12345.0);
+    check.Load(pd0.string(), FlowSettingsTableOf(station));
+    EXPECT_EQ(check.GetValue(check.GetCount() - 1, DATATYPE_STAGE), 12345.0)
+        << "the set is in force late in the file";
+    EXPECT_NE(check.GetValue(0, DATATYPE_STAGE), 12345.0);
 }
 
 TEST(DataTool, SummaryAgreesWithTheLibrary)
@@ -154,13 +155,13 @@ TEST(DataTool, SummaryAgreesWithTheLibrary)
         const auto file = Generate(dir, format, "s.002");
         const auto result = RunCommand(Tool() + " data summary " + Quote(file));
         ASSERT_EQ(result.status, 0) << result.err;
-        SFileSummary expected;
-        ASSERT_TRUE(SummarizeFile(file.string(), CStationFlowSettings(CStation{}), expected));
+        CDataSummary expected;
+        ASSERT_TRUE(SummarizeFile(file.string(), FlowSettingsTableOf(CStation{}), expected));
         EXPECT_NE(result.out.find("\"m_strFileName\": \"s.002\""), std::string::npos) << result.out;
         EXPECT_EQ(JsonNumber(result.out, "m_nEnsembles"), expected.m_nEnsembles);
         EXPECT_EQ(JsonNumber(result.out, "m_nEnsembleType"), expected.m_nEnsembleType);
-        EXPECT_EQ(JsonNumber(result.out, "m_dtStart"), expected.m_dtStart);
-        EXPECT_EQ(JsonNumber(result.out, "m_dtStop"), expected.m_dtStop);
+        EXPECT_EQ(JsonNumber(result.out, "m_dtStart"), expected.m_dtStart.m_dt);
+        EXPECT_EQ(JsonNumber(result.out, "m_dtStop"), expected.m_dtStop.m_dt);
         EXPECT_EQ(JsonNumber(result.out, "m_dStageMin"), expected.m_dStageMin);
         EXPECT_EQ(JsonNumber(result.out, "m_dStageMax"), expected.m_dStageMax);
         EXPECT_EQ(JsonNumber(result.out, "m_dVelocityMin"), expected.m_dVelocityMin);
@@ -178,11 +179,11 @@ TEST(DataTool, ValuesAndTableExport)
     const auto values = RunCommand(Tool() + " data values " + Quote(file) + " --type 101 --beam 0 --bin 5");
     ASSERT_EQ(values.status, 0) << values.err;
     CEnsembleList list;
-    list.Load(file.string(), CStationFlowSettings(CStation{}));
+    list.Load(file.string(), FlowSettingsTableOf(CStation{}));
     const auto lines = Lines(values.out);
     ASSERT_EQ(lines.size(), list.GetCount());
     for (size_t i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(Raw(lines[i]), list.GetValue(i, 101, 0, 5)) << i;
+        EXPECT_EQ(Raw(lines[i]), list.GetValue(i, DATATYPE_X_VELOCITY, 0, 5)) << i;
 
     // The table's columns by default: the station's displayed types in display units.
     const auto table = RunCommand(Tool() + " data export " + Quote(file));

@@ -25,7 +25,7 @@ std::string MakeStation(const testsupport::TempDir& dir, int mounting)
 {
     CStation station;
     station.SetSiteName("Bridge 4");
-    station.SetMounting(mounting);
+    station.SetMounting(static_cast<Mounting>(mounting));
     const std::string path = (dir / "Bridge 4.hstn").string();
     EXPECT_TRUE(station.Save(path));
     return path;

@@ -60,7 +60,7 @@ TEST(StationCalcTool, CalculatesEvenWhenTheAutomaticFlagsAreOff)
     CStation station(CDateTime(45000.0));
     station.SetSiteName("River");
     station.SetFrequency(3);
-    station.SetMounting(1);
+    station.SetMounting(MOUNTING_LEFT);
     station.SetAutoCalc(0);
     station.SetAutoVelRange(0);
     station.SetVelRangeStart(5);

@@ -55,7 +55,7 @@ CStation DistinctStation()
     s.SetAutoVelRange(0);
     s.SetVelRangeStart(4);
     s.SetVelRangeStop(14);
-    s.SetVelocityModel(3);
+    s.SetVelocityModel(MODEL_COMPOUND);
     for (int i = 0; i < 4; ++i)
         s.SetModelCoef(10.0 + i, i);
     s.SetCritVelocity(7.25);
@@ -81,7 +81,7 @@ CStation DistinctStation()
     s.SetForcedDepth(23.0);
     s.SetReserved1(24.0);
     s.SetReserved2(25.0);
-    s.SetMounting(4);
+    s.SetMounting(MOUNTING_BOTTOM);
     s.SetReservedDate(CDateTime(26.5, 1));
     s.SetComPort(7);
     s.SetReservedFlag(0);
@@ -223,7 +223,7 @@ TEST(StationTool, OldVersionsAreConvertedButNeverWrittenBack)
     // version number changed and Left mounting.
     CStation station{CDateTime(45000.0)};
     station.SetSiteName("Old");
-    station.SetMounting(1);
+    station.SetMounting(MOUNTING_LEFT);
     auto bytes = station.ToBytes();
     bytes.resize(bytes.size() - 8); // drop the time zone offset and calculation set count
     bytes[0] = 1;

@@ -5,7 +5,6 @@
 #include "data/SeriesFormat.h"
 #include "data/Units.h"
 #include "station/StationFlowSettings.h"
-#include "station/StationSummary.h"
 #include "tools/tidewell-tool/StationArg.h"
 
 #include <cstdio>
@@ -70,11 +69,11 @@ int RunDataSummary(const std::vector<std::string>& args)
     const std::string& path = parsed.Positional()[0];
     const auto station = LoadStationOption(parsed);
     RequireReadable(path);
-    SFileSummary figures;
-    if (!SummarizeFile(path, CStationFlowSettings(*station), figures))
+    CDataSummary summary;
+    if (!SummarizeFile(path, FlowSettingsTableOf(*station), summary))
         throw ToolFailure{"no valid ensemble in " + path};
     JsonWriter json(std::cout);
-    WriteDataSummaryJson(json, ToDataSummary(figures));
+    WriteDataSummaryJson(json, summary);
     json.Finish();
     return 0;
 }
@@ -87,20 +86,20 @@ int RunDataExport(const std::vector<std::string>& args)
     const auto station = LoadStationOption(parsed);
     const bool raw = parsed.Has("--raw");
 
-    std::vector<int> types;
+    std::vector<DataType> types;
     if (parsed.Has("--types")) {
         std::stringstream list(parsed.Value("--types"));
         std::string item;
         while (std::getline(list, item, ','))
-            types.push_back(ParseInt(item, "a data type"));
+            types.push_back(static_cast<DataType>(ParseInt(item, "a data type")));
         if (types.empty())
             throw UsageError{"--types needs at least one data type"};
     } else {
         for (uint16_t t : station->GetGraphPrefs().m_arrDataTypes)
-            types.push_back(t);
+            types.push_back(static_cast<DataType>(t));
     }
 
-    const CStationFlowSettings settings(*station);
+    const CFlowSettingsTable settings = FlowSettingsTableOf(*station);
     CEnsembleList list;
     for (const auto& path : parsed.Positional()) {
         RequireReadable(path);
@@ -134,14 +133,14 @@ int RunDataValues(const std::vector<std::string>& args)
         throw UsageError{"expected one data file"};
     if (!parsed.Has("--type"))
         throw UsageError{"--type is required"};
-    const int type = ParseInt(parsed.Value("--type"), "--type");
+    const auto type = static_cast<DataType>(ParseInt(parsed.Value("--type"), "--type"));
     const int beam = ParseInt(parsed.Value("--beam", "0"), "--beam");
     const int bin = ParseInt(parsed.Value("--bin", "0"), "--bin");
     const auto station = LoadStationOption(parsed);
     const std::string& path = parsed.Positional()[0];
     RequireReadable(path);
     CEnsembleList list;
-    list.Load(path, CStationFlowSettings(*station));
+    list.Load(path, FlowSettingsTableOf(*station));
     for (size_t i = 0; i < list.GetCount(); ++i)
         std::cout << RawText(list.GetAt(i).GetValue(type, beam, bin)) << '\n';
     return std::cout.good() ? 0 : 1;
