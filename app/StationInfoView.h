@@ -2,7 +2,7 @@
 // The station information view: the home screen of the current station. Site, location,
 // creation time, orientation and a drawing of the channel; the recorded data files with
 // the summary of the selected one; the buttons that lead to every other task.
-#include "app/StationInfoModel.h"
+#include "present/StationInfoModel.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The "System" tab of the Station Configuration dialog: identity, display units, the
 // 4-20 mA output ranges, the totalizer pulse and the serial port of one station.
-#include "ui/SystemSettingsForm.h"
+#include "present/SystemSettingsForm.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "views/ChannelPreview.h"
+#include "present/ChannelPreview.h"
 
 #include "data/ChannelGeometry.h"
 #include "data/Units.h"
