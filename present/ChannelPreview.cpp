@@ -11,12 +11,6 @@ namespace
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The horizontal extent of a section and its floor and top elevations, which place the
-// instrument mark.
-struct Extent {
-    double left = 0, right = 0, bottom = 0, top = 0, middle = 0;
-};
-
 // Where the water edge meets a bank at elevation z, walking the points from one end.
 double EdgeAt(const CChannelGeometry& g, double z, bool fromLeft)
 {
@@ -92,89 +86,115 @@ void CChannelPreview::BuildAreaCurve(const CChannelGeometry& g, int lengthUnit, 
 void CChannelPreview::BuildSection(const CChannelGeometry& g, int mounting, int lengthUnit)
 {
     Extent e;
+    bool drawn = false;
     switch (g.GetType()) {
-    case CHANNEL_RECTANGULAR: {
-        const double w = g.GetRectWidth(), zb = g.GetZBottom(), top = g.GetRectHeight();
-        AddLine(OUTLINE, {0, top, 0, zb, w, zb, w, top}, lengthUnit);
-        AddLine(BOTTOM, {0, zb, w, zb}, lengthUnit);
-        e = {0, w, zb, top, w / 2};
+    case CHANNEL_RECTANGULAR:
+        drawn = AddRectangle(g, lengthUnit, e);
         break;
-    }
-    case CHANNEL_TRAPEZOIDAL: {
-        const double slope = g.GetTrapSlope();
-        if (slope == 0) {
-            m_strMessage = "Trapezoid - Invalid Slope";
-            return;
-        }
-        const double w = g.GetTrapWidth(), zb = g.GetZBottom(), top = g.GetTrapHeight();
-        const double run = std::fabs((top - zb) / slope);
-        AddLine(OUTLINE, {0, top, run, zb, run + w, zb, 2 * run + w, top}, lengthUnit);
-        AddLine(BOTTOM, {run, zb, run + w, zb}, lengthUnit);
-        e = {0, 2 * run + w, zb, top, run + w / 2};
-        // A wall-mounted instrument sits on the bank at its own elevation.
-        if (mounting == 1 || mounting == 2) {
-            const double out = std::clamp((g.GetZAdcp() - zb) / std::fabs(slope), 0.0, run);
-            e.left = run - out;
-            e.right = run + w + out;
-        }
+    case CHANNEL_TRAPEZOIDAL:
+        drawn = AddTrapezoid(g, mounting, lengthUnit, e);
         break;
-    }
-    case CHANNEL_CIRCULAR: {
-        const double r = g.GetDiameter() * 0.5;
-        std::vector<double> circle;
-        for (int deg = 0; deg <= 360; deg += 5) {
-            const double a = deg * kPi / 180.0;
-            circle.push_back(r + r * std::sin(a));
-            circle.push_back(r - r * std::cos(a));
-        }
-        AddLine(OUTLINE, std::move(circle), lengthUnit);
-        // The invert: a short stretch of the floor of the pipe.
-        const double half = r * 0.25;
-        AddLine(BOTTOM,
-                {r - half, r - std::sqrt(r * r - half * half), r, 0, r + half,
-                 r - std::sqrt(r * r - half * half)},
-                lengthUnit);
-        e = {0, 2 * r, 0, 2 * r, r};
+    case CHANNEL_CIRCULAR:
+        drawn = AddCircle(g, lengthUnit, e);
         break;
-    }
-    case CHANNEL_MULTIPOINT: {
-        const int n = g.GetNumPoints();
-        if (n < 1)
-            return;
-        std::vector<double> outline;
-        double left = g.GetPointY(0), right = left;
-        for (int i = 0; i < n; ++i) {
-            outline.push_back(g.GetPointY(i));
-            outline.push_back(g.GetPointZ(i));
-            left = std::min(left, g.GetPointY(i));
-            right = std::max(right, g.GetPointY(i));
-        }
-        AddLine(OUTLINE, std::move(outline), lengthUnit);
-        const double lowest = g.GetLowestZ();
-        const double mid = g.GetBottomMidY();
-        // The flat run around the middle of the bottom, when the section has one.
-        if (mid >= 0) {
-            double from = mid, to = mid;
-            for (int i = 0; i < n; ++i)
-                if (g.GetPointZ(i) == lowest) {
-                    from = std::min(from, g.GetPointY(i));
-                    to = std::max(to, g.GetPointY(i));
-                }
-            AddLine(BOTTOM, {from, lowest, to, lowest}, lengthUnit);
-        }
-        e = {left, right, lowest, g.GetPointZ(0), mid >= 0 ? mid : (left + right) / 2};
-        if (mounting == 1 || mounting == 2) {
-            e.left = EdgeAt(g, g.GetZAdcp(), true);
-            e.right = EdgeAt(g, g.GetZAdcp(), false);
-        }
+    case CHANNEL_MULTIPOINT:
+        drawn = AddMultiPoint(g, mounting, lengthUnit, e);
         break;
-    }
     default:
-        return;
+        break;
     }
+    if (drawn)
+        AddInstrument(g, mounting, lengthUnit, e);
+}
 
-    // The instrument: a square mark on the wall at Z-ADCP for horizontal mounting, on the
-    // floor or under the top for vertical mounting (across at Y-ADCP when it is set).
+bool CChannelPreview::AddRectangle(const CChannelGeometry& g, int lengthUnit, Extent& e)
+{
+    const double w = g.GetRectWidth(), zb = g.GetZBottom(), top = g.GetRectHeight();
+    AddLine(OUTLINE, {0, top, 0, zb, w, zb, w, top}, lengthUnit);
+    AddLine(BOTTOM, {0, zb, w, zb}, lengthUnit);
+    e = {0, w, zb, top, w / 2};
+    return true;
+}
+
+bool CChannelPreview::AddTrapezoid(const CChannelGeometry& g, int mounting, int lengthUnit, Extent& e)
+{
+    const double slope = g.GetTrapSlope();
+    if (slope == 0) {
+        m_strMessage = "Trapezoid - Invalid Slope";
+        return false;
+    }
+    const double w = g.GetTrapWidth(), zb = g.GetZBottom(), top = g.GetTrapHeight();
+    const double run = std::fabs((top - zb) / slope);
+    AddLine(OUTLINE, {0, top, run, zb, run + w, zb, 2 * run + w, top}, lengthUnit);
+    AddLine(BOTTOM, {run, zb, run + w, zb}, lengthUnit);
+    e = {0, 2 * run + w, zb, top, run + w / 2};
+    // A wall-mounted instrument sits on the bank at its own elevation.
+    if (mounting == 1 || mounting == 2) {
+        const double out = std::clamp((g.GetZAdcp() - zb) / std::fabs(slope), 0.0, run);
+        e.left = run - out;
+        e.right = run + w + out;
+    }
+    return true;
+}
+
+bool CChannelPreview::AddCircle(const CChannelGeometry& g, int lengthUnit, Extent& e)
+{
+    const double r = g.GetDiameter() * 0.5;
+    std::vector<double> circle;
+    for (int deg = 0; deg <= 360; deg += 5) {
+        const double a = deg * kPi / 180.0;
+        circle.push_back(r + r * std::sin(a));
+        circle.push_back(r - r * std::cos(a));
+    }
+    AddLine(OUTLINE, std::move(circle), lengthUnit);
+    // The invert: a short stretch of the floor of the pipe.
+    const double half = r * 0.25;
+    AddLine(
+        BOTTOM,
+        {r - half, r - std::sqrt(r * r - half * half), r, 0, r + half, r - std::sqrt(r * r - half * half)},
+        lengthUnit);
+    e = {0, 2 * r, 0, 2 * r, r};
+    return true;
+}
+
+bool CChannelPreview::AddMultiPoint(const CChannelGeometry& g, int mounting, int lengthUnit, Extent& e)
+{
+    const int n = g.GetNumPoints();
+    if (n < 1)
+        return false;
+    std::vector<double> outline;
+    double left = g.GetPointY(0), right = left;
+    for (int i = 0; i < n; ++i) {
+        outline.push_back(g.GetPointY(i));
+        outline.push_back(g.GetPointZ(i));
+        left = std::min(left, g.GetPointY(i));
+        right = std::max(right, g.GetPointY(i));
+    }
+    AddLine(OUTLINE, std::move(outline), lengthUnit);
+    const double lowest = g.GetLowestZ();
+    const double mid = g.GetBottomMidY();
+    // The flat run around the middle of the bottom, when the section has one.
+    if (mid >= 0) {
+        double from = mid, to = mid;
+        for (int i = 0; i < n; ++i)
+            if (g.GetPointZ(i) == lowest) {
+                from = std::min(from, g.GetPointY(i));
+                to = std::max(to, g.GetPointY(i));
+            }
+        AddLine(BOTTOM, {from, lowest, to, lowest}, lengthUnit);
+    }
+    e = {left, right, lowest, g.GetPointZ(0), mid >= 0 ? mid : (left + right) / 2};
+    if (mounting == 1 || mounting == 2) {
+        e.left = EdgeAt(g, g.GetZAdcp(), true);
+        e.right = EdgeAt(g, g.GetZAdcp(), false);
+    }
+    return true;
+}
+
+void CChannelPreview::AddInstrument(const CChannelGeometry& g, int mounting, int lengthUnit, const Extent& e)
+{
+    // A square mark on the wall at Z-ADCP for horizontal mounting, on the floor or under the
+    // top for vertical mounting (across at Y-ADCP when it is set).
     const double m = MARK_SIZE, z = g.GetZAdcp();
     const double across = g.GetYAdcp() > 0 ? e.left + g.GetYAdcp() : e.middle;
     double x0 = 0, y0 = 0;
