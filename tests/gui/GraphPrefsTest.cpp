@@ -1,7 +1,4 @@
-// Graphics Preferences: moving data types between the two lists, and the dialog editing a
-// copy that the System page keeps only on OK.
-#include "present/DataTypeLists.h"
-
+// Graphics Preferences: the dialog editing a copy that the System page keeps only on OK.
 #include "station/GraphPrefs.h"
 #include "tests/gui/GuiFixture.h"
 #include "ui/GraphPrefsDialog.h"
