@@ -20,6 +20,37 @@
 
 CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(parent), m_app(app)
 {
+    // Made in this order, which is also the order of the focus chain.
+    QGridLayout* header = BuildHeader();
+    QVBoxLayout* channel = BuildChannel();
+    QGroupBox* data = BuildDataFiles();
+    QVBoxLayout* buttons = BuildButtons();
+
+    // The station and its channel beside the buttons, the data files across the bottom.
+    auto* left = new QVBoxLayout;
+    left->addLayout(header);
+    left->addLayout(channel, 1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(buttons);
+    auto* rows = new QVBoxLayout(this);
+    rows->addLayout(top, 1);
+    rows->addWidget(data);
+    rows->setSizeConstraint(QLayout::SetMinimumSize);
+
+    connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this,
+            &CStationInfoView::Configure);
+    connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
+    connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_model.m_nSelected = row;
+        ShowDataSummary();
+    });
+
+    ShowStation(nullptr);
+}
+
+QGridLayout* CStationInfoView::BuildHeader()
+{
     QFont big(QStringLiteral("Arial"));
     big.setPixelSize(18);
     big.setWeight(QFont::Normal);
@@ -37,7 +68,11 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     m_pLocation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_pLocation->setMinimumHeight(2 * QFontMetrics(big).lineSpacing());
     m_pLocation->setMinimumWidth(260);
+    return header;
+}
 
+QVBoxLayout* CStationInfoView::BuildChannel()
+{
     m_pCaption = new QLabel;
     m_pCaption->setAlignment(Qt::AlignHCenter);
     m_pPreview = new CChannelPreviewCtrl;
@@ -45,7 +80,11 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     auto* channel = new QVBoxLayout;
     channel->addWidget(m_pCaption);
     channel->addWidget(m_pPreview, 1);
+    return channel;
+}
 
+QGroupBox* CStationInfoView::BuildDataFiles()
+{
     m_pFiles = new QListWidget;
     m_pFiles->setMinimumWidth(130);
     m_pFiles->setFixedHeight(100);
@@ -62,7 +101,11 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     auto* dataRow = new QHBoxLayout(data);
     dataRow->addWidget(m_pFiles, 2);
     dataRow->addLayout(summary, 3);
+    return data;
+}
 
+QVBoxLayout* CStationInfoView::BuildButtons()
+{
     const char* captions[] = {"Configure",       "View Data",       "Refresh",
                               "Listen Realtime", "Program Velunit", "Program FlowComputer"};
     for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
@@ -97,28 +140,7 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     buttons->addSpacing(8);
     buttons->addWidget(comms);
     buttons->addStretch(1);
-
-    // The station and its channel beside the buttons, the data files across the bottom.
-    auto* left = new QVBoxLayout;
-    left->addLayout(header);
-    left->addLayout(channel, 1);
-    auto* top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addLayout(buttons);
-    auto* rows = new QVBoxLayout(this);
-    rows->addLayout(top, 1);
-    rows->addWidget(data);
-    rows->setSizeConstraint(QLayout::SetMinimumSize);
-
-    connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this,
-            &CStationInfoView::Configure);
-    connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
-    connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_model.m_nSelected = row;
-        ShowDataSummary();
-    });
-
-    ShowStation(nullptr);
+    return buttons;
 }
 
 QLabel* CStationInfoView::AddField(QFormLayout* form, const QString& label)

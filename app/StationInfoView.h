@@ -2,7 +2,7 @@
 // The station information view: the home screen of the current station. Site, location,
 // creation time, orientation and a drawing of the channel; the recorded data files with
 // the summary of the selected one; the buttons that lead to every other task.
-#include "app/StationInfoModel.h"
+#include "present/StationInfoModel.h"
 
 #include <QWidget>
 
@@ -11,9 +11,12 @@ class CStation;
 class CStationApp;
 class IAppPrompter;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QVBoxLayout;
 
 class CStationInfoView : public QWidget
 {
@@ -39,6 +42,11 @@ class CStationInfoView : public QWidget
     void titleChanged(const QString& title);
 
   private:
+    // The view's parts, each making the controls it holds.
+    QGridLayout* BuildHeader();
+    QVBoxLayout* BuildChannel();
+    QGroupBox* BuildDataFiles();
+    QVBoxLayout* BuildButtons();
     void Configure();
     void Refresh();
     void StationToControls();

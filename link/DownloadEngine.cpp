@@ -8,30 +8,6 @@ CDownloadEngine::CDownloadEngine(CInstrumentSession& session) : m_session(sessio
 {
 }
 
-CDownloadEngine::~CDownloadEngine()
-{
-    Join();
-}
-
-bool CDownloadEngine::StartDownload(int baud)
-{
-    if (m_bRunning.load())
-        return false;
-    Join();
-    m_bRunning.store(true);
-    m_worker = std::thread([this, baud] {
-        Download(baud);
-        m_bRunning.store(false);
-    });
-    return true;
-}
-
-void CDownloadEngine::Join()
-{
-    if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id())
-        m_worker.join();
-}
-
 std::string CDownloadEngine::BaudCommand(int baud)
 {
     switch (baud) {

@@ -8,16 +8,15 @@
 //   ...               < \r\n>
 //   > CB 411\n        < CB 411\r\n>          then both ends at 9600
 //
-// Download runs on a worker thread (StartDownload) or on the caller's. The worker shares
-// only the abort flag with other threads; the owner is notified from the worker thread, in
-// order, and must hand the notifications to its own thread if it needs to.
+// Download runs on the caller's thread, which in a window is a background worker's: Abort
+// is the one call meant for another thread. The owner is notified on the downloading
+// thread, in order, and hands the notifications to its own thread if it needs to.
 #include "link/InstrumentSession.h"
 #include "link/YmodemReceiver.h"
 
 #include <atomic>
 #include <mutex>
 #include <string>
-#include <thread>
 
 class IDownloadOwner
 {
@@ -31,8 +30,8 @@ class IDownloadOwner
     // whole): the owner reports the failure without disturbing the instrument.
     virtual void DownloadFailed(const std::string& reason, bool reEstablish) = 0;
     virtual void DownloadComplete() = 0;
-    // The audible end of a transfer; nothing by default.
-    virtual void Beep(int /*hz*/, int /*ms*/) {}
+    // The audible end of a transfer.
+    virtual void Beep(int hz, int ms) = 0;
 };
 
 class CDownloadEngine
@@ -43,17 +42,11 @@ class CDownloadEngine
     static constexpr int START_TIMEOUT_MS = 10000;
 
     explicit CDownloadEngine(CInstrumentSession& session);
-    virtual ~CDownloadEngine(); // waits for the worker
+    virtual ~CDownloadEngine() = default;
     CDownloadEngine(const CDownloadEngine&) = delete;
     CDownloadEngine& operator=(const CDownloadEngine&) = delete;
 
     void SetOwner(IDownloadOwner* owner) { m_pOwner = owner; }
-
-    // Starts Download(baud) on a worker thread; false only when one is still running.
-    bool StartDownload(int baud);
-    // Waits for the worker to end.
-    void Join();
-    bool IsRunning() const { return m_bRunning.load(); }
 
     bool Download(int baud);
     bool Transfer();
@@ -79,8 +72,6 @@ class CDownloadEngine
     CInstrumentSession& m_session;
     IDownloadOwner* m_pOwner = nullptr;
     std::atomic<int> m_nAbort{0};
-    std::atomic<bool> m_bRunning{false};
-    std::thread m_worker;
     int m_nBaud = NORMAL_BAUD;  // the rate this end was last set to
     mutable std::mutex m_mutex; // guards the progress figures and the output path
     YmodemProgress m_progress;

@@ -1,7 +1,7 @@
 #pragma once
 // The "Graphics Preferences" dialog: which graphs a data view draws and which data types
 // its table shows, in order. It edits the record it is given, on OK only.
-#include "ui/DataTypeLists.h"
+#include "present/DataTypeLists.h"
 
 #include <QDialog>
 

@@ -55,6 +55,39 @@ QPushButton* LaterButton(const QString& caption, const QString& missing)
 CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
     : QWidget(parent), m_pStation(station)
 {
+    // Made in this order, which is also the order of the focus chain.
+    QGroupBox* site = BuildSiteGroup(isNew);
+    QGroupBox* units = BuildUnitsGroup();
+    QGroupBox* output = BuildOutputGroup();
+    QGroupBox* totalizer = BuildTotalizerGroup();
+    QGroupBox* comms = BuildCommsGroup();
+    QVBoxLayout* buttons = BuildDialogButtons();
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(site);
+    left->addWidget(output);
+    left->addWidget(totalizer);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(units);
+    right->addWidget(comms);
+    right->addLayout(buttons);
+    auto* columns = new QHBoxLayout(this);
+    columns->addLayout(left, 3);
+    columns->addLayout(right, 2);
+
+    for (QComboBox* combo : {m_pStage, m_pVelocity, m_pFlow, m_pVolume, m_pTemperature})
+        connect(combo, &QComboBox::currentIndexChanged, this, &CSystemPage::OnUnitChanged);
+    connect(m_pPulseEvery, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_form.SetPulseEvery(ticked);
+        m_pPulse->setEnabled(m_form.m_bPulseEditEnabled);
+    });
+
+    LoadPage();
+}
+
+QGroupBox* CSystemPage::BuildSiteGroup(bool isNew)
+{
     m_pSiteName = new QLineEdit;
     m_pGroup = new QLineEdit;
     m_pLocation = new QPlainTextEdit;
@@ -68,7 +101,11 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
     siteForm->addRow(tr("Site Name:"), m_pSiteName);
     siteForm->addRow(tr("Group:"), m_pGroup);
     siteForm->addRow(tr("Location:"), m_pLocation);
+    return site;
+}
 
+QGroupBox* CSystemPage::BuildUnitsGroup()
+{
     m_pStage = UnitCombo(CSystemSettingsForm::STAGE_FIRST, CSystemSettingsForm::STAGE_COUNT);
     m_pVelocity = UnitCombo(CSystemSettingsForm::VELOCITY_FIRST, CSystemSettingsForm::VELOCITY_COUNT);
     m_pFlow = UnitCombo(CSystemSettingsForm::FLOW_FIRST, CSystemSettingsForm::FLOW_COUNT);
@@ -82,7 +119,11 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
     unitForm->addRow(tr("Flow:"), m_pFlow);
     unitForm->addRow(tr("Volume:"), m_pVolume);
     unitForm->addRow(tr("Temperature:"), m_pTemperature);
+    return units;
+}
 
+QGroupBox* CSystemPage::BuildOutputGroup()
+{
     m_pFlow4 = NumberEdit(), m_pFlow20 = NumberEdit();
     m_pVelocity4 = NumberEdit(), m_pVelocity20 = NumberEdit();
     m_pStage4 = NumberEdit(), m_pStage20 = NumberEdit();
@@ -111,7 +152,11 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    return output;
+}
 
+QGroupBox* CSystemPage::BuildTotalizerGroup()
+{
     m_pPulseEvery = new QCheckBox(tr("Pulse every:"));
     m_pPulse = NumberEdit();
     m_pVolumeUnit = UnitLabel();
@@ -120,14 +165,22 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
     totalizerRow->addWidget(m_pPulseEvery);
     totalizerRow->addWidget(m_pPulse, 1);
     totalizerRow->addWidget(m_pVolumeUnit);
+    return totalizer;
+}
 
+QGroupBox* CSystemPage::BuildCommsGroup()
+{
     m_pPort = new QComboBox;
     for (int port = 1; port <= 8; ++port)
         m_pPort->addItem(QStringLiteral("COM %1").arg(port));
     auto* comms = new QGroupBox(tr("Communications"));
     auto* commsForm = new QFormLayout(comms);
     commsForm->addRow(tr("Port:"), m_pPort);
+    return comms;
+}
 
+QVBoxLayout* CSystemPage::BuildDialogButtons()
+{
     // The other two dialogs arrive with the Flow Computer and calculation-set work; until
     // then their buttons say so instead of opening something that does nothing.
     auto* buttons = new QVBoxLayout;
@@ -139,28 +192,7 @@ CSystemPage::CSystemPage(CStation* station, bool isNew, QWidget* parent)
     buttons->addWidget(LaterButton(tr("Calculation Settings"),
                                    tr("Calculation Settings are not available yet in this version")));
     buttons->addStretch(1);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(site);
-    left->addWidget(output);
-    left->addWidget(totalizer);
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(units);
-    right->addWidget(comms);
-    right->addLayout(buttons);
-    auto* columns = new QHBoxLayout(this);
-    columns->addLayout(left, 3);
-    columns->addLayout(right, 2);
-
-    for (QComboBox* combo : {m_pStage, m_pVelocity, m_pFlow, m_pVolume, m_pTemperature})
-        connect(combo, &QComboBox::currentIndexChanged, this, &CSystemPage::OnUnitChanged);
-    connect(m_pPulseEvery, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_form.SetPulseEvery(ticked);
-        m_pPulse->setEnabled(m_form.m_bPulseEditEnabled);
-    });
-
-    LoadPage();
+    return buttons;
 }
 
 void CSystemPage::LoadPage()

@@ -1,7 +1,7 @@
 #pragma once
 // The "System" tab of the Station Configuration dialog: identity, display units, the
 // 4-20 mA output ranges, the totalizer pulse and the serial port of one station.
-#include "ui/SystemSettingsForm.h"
+#include "present/SystemSettingsForm.h"
 
 #include <QWidget>
 
@@ -12,10 +12,12 @@ class CGraphPrefsDialog;
 class CStation;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QVBoxLayout;
 
 class CSystemPage : public QWidget
 {
@@ -42,6 +44,13 @@ class CSystemPage : public QWidget
     void EditGraphPrefs();
 
   private:
+    // The page's parts, each making the controls it holds.
+    QGroupBox* BuildSiteGroup(bool isNew);
+    QGroupBox* BuildUnitsGroup();
+    QGroupBox* BuildOutputGroup();
+    QGroupBox* BuildTotalizerGroup();
+    QGroupBox* BuildCommsGroup();
+    QVBoxLayout* BuildDialogButtons();
     void FormToControls();
     void ControlsToForm();
     void OnUnitChanged();

@@ -1,7 +1,7 @@
 #include "views/ChannelPreviewCtrl.h"
 
+#include "present/ChannelPreview.h"
 #include "station/Station.h"
-#include "views/ChannelPreview.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -2,7 +2,7 @@
 // The one plotting control of the program: up to sixteen series of (x, y) points and grey
 // cells, with axis ranges, ticks, labels, grid, axes and titles. The arithmetic lives in
 // CGraphModel; this widget paints what the model says.
-#include "views/GraphModel.h"
+#include "present/GraphModel.h"
 
 #include <QColor>
 #include <QString>

@@ -4,9 +4,10 @@
 // (--yes or --no, default No). The session log is appended in the folder of the station
 // file. PORT is "COM n" (mapped in the settings file), a device path such as the one
 // velunit-sim prints, or "sim:velunit" for a simulated unit inside this program.
-#include "link/CommunicationsController.h"
 #include "link/SimLine.h"
 #include "platform/TtyStream.h"
+#include "present/CommunicationsController.h"
+#include "present/QueueDispatcher.h"
 #include "sim/VelunitLineDriver.h"
 #include "tools/tidewell-tool/StationArg.h"
 
@@ -16,7 +17,9 @@
 namespace
 {
 
-class CTerminalView : public ICommunicationsView
+// The dialog on a terminal: what the status window gets is printed, never taken back; the
+// buttons only say whether the unit is connected.
+class CTerminalView : public IStatusView, public ICommunicationsView
 {
   public:
     explicit CTerminalView(bool yes) : m_bYes(yes) {}
@@ -26,13 +29,9 @@ class CTerminalView : public ICommunicationsView
         std::cout << text << std::endl;
         m_strLast = text;
     }
-    void ClearStatus() override {}
+    // The window would be empty now: no line of it explains a failure any more.
+    void ClearStatus() override { m_strLast.clear(); }
     void EnableButtons(bool operations, bool) override { m_bConnected = operations; }
-    void EnableOrientationButton(bool) override {}
-    void SetOrientationCaption(const std::string&) override {}
-    void SetDownloadCaption(const std::string&) override {}
-    void EnableDownloadButton(bool) override {}
-    void SetProgress(int) override {}
     void SetField(ECommField field, const std::string& text) override
     {
         static const char* const kNames[] = {"Time", "Firmware", "Site Name", "Frequency"};
@@ -49,9 +48,6 @@ class CTerminalView : public ICommunicationsView
         std::cout << text << std::endl;
         m_strLast = text;
     }
-    void SetWaitCursor(bool) override {}
-    void StartTimer() override {}
-    void StopTimer() override {}
     bool AskTimeZoneOffset(int& offset) override
     {
         if (m_nOffset)
@@ -121,7 +117,10 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
     const int setsBefore = station->GetCalcSetCount();
     bool ok = false;
     {
-        CCommunicationsController controller(*station, view, setup);
+        // No download runs here, so nothing is ever posted; the controller needs a dispatcher
+        // all the same.
+        CQueueDispatcher dispatcher;
+        CCommunicationsController controller(*station, view, view, dispatcher, setup);
         if (!controller.OpenPort(parsed.Value("--port")))
             throw ToolFailure{view.m_strLast};
         ok = view.m_bConnected && view.m_nClosed < 0;

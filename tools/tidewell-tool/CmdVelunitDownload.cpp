@@ -1,7 +1,8 @@
 // velunit download: wakes the Velunit on a port and copies its recorded file into the
 // station directory (the folder of the station file), as "Download Data" does, optionally
 // erasing the recorder card after a good transfer.
-#include "link/DownloadController.h"
+#include "present/DownloadController.h"
+#include "present/QueueDispatcher.h"
 #include "tools/tidewell-tool/StationArg.h"
 
 #include <unistd.h>
@@ -15,7 +16,7 @@ namespace
 
 // The operator's side of the download on a terminal: status lines on standard output, the
 // progress as one line redrawn on standard error when that is a terminal.
-class CTerminalDownloadHost : public IDownloadHost
+class CTerminalDownloadHost : public IStatusView
 {
   public:
     CTerminalDownloadHost(CInstrumentSession& session, bool erase) : m_session(session), m_bErase(erase) {}
@@ -44,10 +45,6 @@ class CTerminalDownloadHost : public IDownloadHost
         m_nProgressLines = 2;
         m_strProgress.clear();
     }
-    void EnableButtons(bool, bool) override {}
-    void SetDownloadCaption(const std::string&) override {}
-    void EnableDownloadButton(bool) override {}
-    void SetProgress(int) override {}
     bool AskYesNo(const std::string& question) override
     {
         EndProgressLine();
@@ -55,8 +52,12 @@ class CTerminalDownloadHost : public IDownloadHost
         m_bCompleted = true;
         return m_bErase;
     }
-    void ResetConnection() override {}
-    void Erase() override
+    void ShowMessage(const std::string& text) override
+    {
+        EndProgressLine();
+        std::cout << text << std::endl;
+    }
+    void Erase()
     {
         std::string reply;
         m_bErased = m_session.SendCommand("ME ErAsE", reply);
@@ -112,9 +113,13 @@ int RunVelunitDownload(const std::vector<std::string>& args)
     CDownloadEngine engine(session);
     CTerminalDownloadHost host(session, parsed.Has("--erase"));
     {
-        CDownloadController controller(engine, host);
+        CQueueDispatcher dispatcher;
+        SDownloadSteps steps;
+        steps.m_erase = [&host] { host.Erase(); };
+        CDownloadController controller(engine, dispatcher, host, nullptr, nullptr, std::move(steps));
         controller.DownloadButton();
-        engine.Join();
+        while (controller.IsDownloading())
+            dispatcher.WaitAndRun(1000);
     }
     if (!host.Completed())
         throw ToolFailure{"Download failed: " + host.Failure()};

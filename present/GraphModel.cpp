@@ -1,4 +1,4 @@
-#include "views/GraphModel.h"
+#include "present/GraphModel.h"
 
 #include "data/DateTime.h"
 #include "data/NoData.h"

@@ -1,7 +1,7 @@
 // The whole link through the termios port to a simulated unit behind a real
 // pseudo-terminal, where the wake-up travels as a flush instead of a break. Real time.
 #include "sim/VelunitPtyServer.h"
-#include "tests/link/CommsFixture.h"
+#include "tests/present/CommsFixture.h"
 
 #include <atomic>
 #include <thread>
@@ -47,7 +47,8 @@ TEST(PtyVelunit, ConnectAndProgramThroughTheTermiosPort)
     SCommunicationsSetup setup;
     setup.m_strSiteDir = site.Path().string();
     setup.m_strStationDir = site.Path().string();
-    CCommunicationsController controller(station, view, setup);
+    CLockstepDispatcher dispatcher;
+    CCommunicationsController controller(station, view, view, dispatcher, setup);
     ASSERT_TRUE(controller.OpenPort(unit.server.SlavePath()));
     EXPECT_EQ(view.status, (std::vector<std::string>{"Connected to velunit...", "Ready"}));
     EXPECT_EQ(view.Field(ECommField::siteName), "Mill_Race");

@@ -1,6 +1,6 @@
 // Programming the unit: the exact wire sequence, every failure branch with its text, the
 // calculation set, and the hand-over of the port to the live view.
-#include "tests/link/CommsFixture.h"
+#include "tests/present/CommsFixture.h"
 
 #include "station/Station.h"
 
@@ -14,7 +14,9 @@ const Lines kDefaultWire = {"CR1",        "WP1", "WF50",      "WN25",         "W
                             "CT1",        "MR1", "PD14",      "MN Mill_Race", "CK",    "CS"};
 
 struct ProgramFixture : CommsFixture {
-    explicit ProgramFixture(SVelunitConfig config = UnitNamed("Mill_Race")) : CommsFixture(std::move(config))
+    explicit ProgramFixture(SVelunitConfig config = UnitNamed("Mill_Race"),
+                            const std::string& siteName = "Mill Race")
+        : CommsFixture(std::move(config), siteName)
     {
         station.GetCommands().RestoreDefaults();
         EXPECT_TRUE(Open());
@@ -146,6 +148,15 @@ TEST(Program, ClosingCommandFailuresEndTheRunWithoutACalculationSet)
         EXPECT_TRUE(f.view.questions.empty()) << c.text;
         EXPECT_EQ(f.station.GetCalcSetCount(), f.setsBefore) << c.text;
     }
+}
+
+TEST(Program, NonAsciiSiteNameGoesOutOneUnderscorePerCharacter)
+{
+    ProgramFixture f(ProgramFixture::UnitNamed("_t_"), "\xc3\x89t\xc3\xa9"); // "Été"
+    f.station.GetCommands().Clear();
+    f.controller->Program();
+    EXPECT_EQ(f.Sent(), (Lines{"MN _t_", "CK", "CS"}));
+    EXPECT_EQ(f.rig.Sim().SiteName(), "_t_");
 }
 
 TEST(Program, EmptyListAndEmptyRow)

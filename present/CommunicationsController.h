@@ -2,15 +2,20 @@
 // The communications dialog's work without its window: opening the port and session,
 // Connect with its frequency and identity checks, the single operations, the orientation
 // stream assembled tick by tick, programming, and the download button (handed to the
-// download controller). Every operation blocks its caller while it waits for the unit.
+// download controller). Every operation blocks its caller while it waits for the unit; the
+// download alone runs on a worker, whose notifications come back through the dispatcher.
 #include "data/DateTime.h"
 #include "link/Clock.h"
-#include "link/CommunicationsView.h"
-#include "link/DownloadController.h"
 #include "link/DownloadEngine.h"
 #include "link/InstrumentSession.h"
 #include "link/PortOpener.h"
 #include "link/SerialPort.h"
+#include "present/CommunicationsControls.h"
+#include "present/CommunicationsView.h"
+#include "present/Dispatcher.h"
+#include "present/DownloadController.h"
+#include "present/DownloadView.h"
+#include "present/StatusView.h"
 
 #include <memory>
 #include <string>
@@ -22,16 +27,22 @@ struct SCommunicationsSetup {
     IPortOpener* m_pOpener = nullptr; // settings file and tty devices when none
     std::string m_strSiteDir;         // the settings file's site directory when empty
     std::string m_strStationDir;      // overrides the folder built from the site directory
+    // The parts only a window has; a terminal has neither.
+    ICommunicationsControls* m_pControls = nullptr;
+    IDownloadView* m_pDownloadView = nullptr;
 };
 
-class CCommunicationsController : public IDownloadHost
+class CCommunicationsController
 {
   public:
     static constexpr const char* CHECK_ORIENTATION = "Check Orientation";
     static constexpr const char* STOP_TEST = "Stop Test";
 
-    CCommunicationsController(CStation& station, ICommunicationsView& view, SCommunicationsSetup setup = {});
-    ~CCommunicationsController() override;
+    // Notifications of the download run through the dispatcher, on the thread that calls
+    // everything else here.
+    CCommunicationsController(CStation& station, IStatusView& status, ICommunicationsView& view,
+                              IDispatcher& dispatcher, SCommunicationsSetup setup = {});
+    ~CCommunicationsController();
     CCommunicationsController(const CCommunicationsController&) = delete;
     CCommunicationsController& operator=(const CCommunicationsController&) = delete;
 
@@ -56,25 +67,15 @@ class CCommunicationsController : public IDownloadHost
     // The close request: refused (false) while a download runs.
     bool CanClose() const;
 
-    // IDownloadHost, and the steps the download shares with the other operations.
-    void AppendStatus(const std::string& text) override { m_view.AppendStatus(text); }
-    void ClearStatus() override { m_view.ClearStatus(); }
-    void EnableButtons(bool operations, bool wakeup) override;
-    void SetDownloadCaption(const std::string& caption) override { m_view.SetDownloadCaption(caption); }
-    void EnableDownloadButton(bool enabled) override { m_view.EnableDownloadButton(enabled); }
-    void SetProgress(int percent) override { m_view.SetProgress(percent); }
-    bool AskYesNo(const std::string& question) override { return m_view.AskYesNo(question); }
-    void ResetConnection() override;
-    void Erase() override;
-    void Beep(int hz, int ms) override { m_view.Beep(hz, ms); }
+    // The steps the download shares with the other operations: back to "not connected",
+    // and the recorder erase without its question.
+    void ResetConnection();
+    void Erase();
 
     CInstrumentSession* Session() { return m_pSession.get(); }
     const CDateTime& InstrumentTime() const { return m_dtInstrument; }
     bool IsOrientationRunning() const { return m_bOrientationRunning; }
     bool IsTimerRunning() const { return m_bTimerRunning; }
-    // The station's instrument ID: the site name with every character that is not a
-    // letter or digit replaced by "_".
-    static std::string InstrumentId(const std::string& siteName);
 
   private:
     bool StartSession();
@@ -82,9 +83,16 @@ class CCommunicationsController : public IDownloadHost
     bool ProgramClosing(const std::string& command, const std::string& failure);
     void SaveStation();
     void StopOrientation();
+    void AppendStatus(const std::string& text) { m_status.AppendStatus(text); }
+    void ClearStatus() { m_status.ClearStatus(); }
+    void EnableButtons(bool operations, bool wakeup) { m_view.EnableButtons(operations, wakeup); }
+    void SetWaitCursor(bool waiting);
+    void SetOrientationCaption(const std::string& caption);
 
     CStation& m_station;
+    IStatusView& m_status;
     ICommunicationsView& m_view;
+    IDispatcher& m_dispatcher;
     SCommunicationsSetup m_setup;
     IClock& m_clock;
     int m_nPortNumber = 0;

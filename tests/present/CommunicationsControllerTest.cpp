@@ -1,6 +1,6 @@
 // The communications dialog's operations against the simulated unit: what the operator
 // sees, what goes over the line, what the station and the session log keep.
-#include "tests/link/CommsFixture.h"
+#include "tests/present/CommsFixture.h"
 
 #include "station/Station.h"
 
@@ -138,11 +138,24 @@ TEST(Connect, DifferingIdAnsweredYesCarriesOn)
 
 TEST(Connect, SpacesAndHyphensBecomeUnderscoresInTheId)
 {
-    EXPECT_EQ(CCommunicationsController::InstrumentId("My Site-1"), "My_Site_1");
-    EXPECT_EQ(CCommunicationsController::InstrumentId("\xe9t\xe9"), "_t_");
     CommsFixture f(CommsFixture::UnitNamed("My_Site_1"), "My Site-1");
     ASSERT_TRUE(f.Open());
     EXPECT_TRUE(f.view.questions.empty());
+}
+
+TEST(Connect, EachCharacterOfANonAsciiSiteNameIsOneUnderscore)
+{
+    // "Été" in UTF-8: five bytes, three characters.
+    CommsFixture f(CommsFixture::UnitNamed("_t_"), "\xc3\x89t\xc3\xa9");
+    ASSERT_TRUE(f.Open());
+    EXPECT_TRUE(f.view.questions.empty());
+    EXPECT_EQ(f.view.status.back(), "Ready");
+
+    CommsFixture g(CommsFixture::UnitNamed("__t__"), "\xc3\x89t\xc3\xa9");
+    g.view.answers = {true};
+    ASSERT_TRUE(g.Open());
+    ASSERT_EQ(g.view.questions.size(), 1u);
+    EXPECT_NE(g.view.questions[0].find("configured with ID \"_t_\""), std::string::npos);
 }
 
 TEST(Connect, LogThatCannotBeOpenedIsReportedAndTheWorkGoesOn)

@@ -1,9 +1,11 @@
 // Whole downloads through the controller, the engine and the session against the simulated
 // Velunit on an in-process line, on a virtual clock: what the operator sees, in order, and
-// what ends up in the station directory.
-#include "link/DownloadController.h"
+// what ends up in the station directory. The transfer runs on the controller's worker; what
+// the operator sees runs here, on the test's thread, in lockstep with it.
+#include "present/DownloadController.h"
 #include "sim/VelunitLineDriver.h"
 #include "sim/YmodemSender.h"
+#include "tests/present/LockstepDispatcher.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +18,7 @@ namespace
 using testsupport::TempDir;
 
 // Records every call as one line of text; answers the erase question as told.
-class CRecordingHost : public IDownloadHost
+class CRecordingHost : public IStatusView, public ICommunicationsView, public IDownloadView
 {
   public:
     bool eraseAnswer = true;
@@ -24,10 +26,23 @@ class CRecordingHost : public IDownloadHost
 
     void AppendStatus(const std::string& text) override { Add("status " + text); }
     void ClearStatus() override { Add("clear"); }
+    void ShowMessage(const std::string& text) override { Add("message " + text); }
     void EnableButtons(bool operations, bool wakeup) override
     {
         Add(std::string("buttons ") + (operations ? "on" : "off") + " " + (wakeup ? "on" : "off"));
     }
+    void SetField(ECommField, const std::string& text) override { Add("field " + text); }
+    bool AskTimeZoneOffset(int&) override
+    {
+        Add("time zone");
+        return false;
+    }
+    bool LaunchRealTimeView(std::unique_ptr<CSerialPort>) override
+    {
+        Add("real-time view");
+        return false;
+    }
+    void CloseDialog(int result) override { Add("close " + std::to_string(result)); }
     void SetDownloadCaption(const std::string& caption) override { Add("caption " + caption); }
     void EnableDownloadButton(bool enabled) override
     {
@@ -44,8 +59,14 @@ class CRecordingHost : public IDownloadHost
         Add("ask " + question);
         return eraseAnswer;
     }
-    void ResetConnection() override { Add("reset connection"); }
-    void Erase() override { Add("erase"); }
+    void Beep(int hz, int ms) override { Add("beep " + std::to_string(hz) + " " + std::to_string(ms)); }
+    SDownloadSteps Steps()
+    {
+        SDownloadSteps steps;
+        steps.m_resetConnection = [this] { Add("reset connection"); };
+        steps.m_erase = [this] { Add("erase"); };
+        return steps;
+    }
 
     std::vector<std::string> Events() const
     {
@@ -95,6 +116,7 @@ struct DownloadBench {
     std::unique_ptr<CInstrumentSession> session;
     std::unique_ptr<CDownloadEngine> engine;
     CRecordingHost host;
+    CLockstepDispatcher dispatcher;
     std::unique_ptr<CDownloadController> controller;
 
     explicit DownloadBench(size_t size, YmodemSenderFaults faults = {},
@@ -114,16 +136,19 @@ struct DownloadBench {
         session->SetStationDirectory(stationDir.Path().string());
         EXPECT_TRUE(session->WakeUp());
         engine = std::make_unique<CDownloadEngine>(*session);
-        controller = std::make_unique<CDownloadController>(*engine, host);
+        controller =
+            std::make_unique<CDownloadController>(*engine, dispatcher, host, &host, &host, host.Steps());
     }
 
-    // Presses "Download Data" and waits for the worker to end.
+    // Presses "Download Data" and shows what the worker reports until its end.
     void Run()
     {
         controller->DownloadButton();
-        EXPECT_TRUE(controller->IsDownloading() || !engine->IsRunning());
-        engine->Join();
-        EXPECT_FALSE(controller->IsDownloading());
+        EXPECT_TRUE(controller->IsDownloading());
+        while (controller->IsDownloading())
+            ASSERT_TRUE(dispatcher.WaitAndRun(20000)) << "the worker went silent";
+        for (const auto& thread : dispatcher.Threads())
+            EXPECT_EQ(thread, dispatcher.Owner());
     }
     std::vector<unsigned char> Received(const std::string& name = "RIVER_1.000") const
     {
@@ -236,7 +261,7 @@ TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
     EXPECT_EQ(b.host.From("status Download failed"),
               (std::vector<std::string>{"status Download failed: Transfer error",
                                         "status Communications were re-established", "buttons on on",
-                                        "caption Download", "progress 0"}));
+                                        "caption Download", "progress 0", "beep 600 1000"}));
     EXPECT_EQ(b.Received().size(), 2u * 1024); // closed as far as it was written
     EXPECT_TRUE(b.InstrumentAnswers());
 }
@@ -259,7 +284,7 @@ TEST(Download, SilentInstrumentIsWokenAgainAtItsNormalRate)
     EXPECT_EQ(b.host.From("status Download failed"),
               (std::vector<std::string>{"status Download failed: Transfer error",
                                         "status Communications were re-established", "buttons on on",
-                                        "caption Download", "progress 0"}));
+                                        "caption Download", "progress 0", "beep 600 1000"}));
     EXPECT_TRUE(b.InstrumentAnswers());
 }
 

@@ -1,5 +1,5 @@
 // The Edit Commands grid logic on a station's command list.
-#include "link/EditCommandsModel.h"
+#include "present/EditCommandsModel.h"
 #include "settings/Profiling.h"
 #include "station/Station.h"
 

@@ -1,4 +1,4 @@
-#include "link/EditCommandsModel.h"
+#include "present/EditCommandsModel.h"
 
 #include "settings/Profiling.h"
 #include "station/Station.h"

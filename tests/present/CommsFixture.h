@@ -1,42 +1,82 @@
 #pragma once
 // A communications controller on a simulated unit: a station in a temporary site
 // directory, a view that records what the operator would see and answers questions from
-// a script, and the virtual clock under all of it.
-#include "link/CommunicationsController.h"
+// a script, and the virtual clock under all of it. The view keeps the thread of every call:
+// all of them must come on the thread that owns the dialog.
+#include "present/CommunicationsController.h"
 #include "station/Station.h"
 #include "tests/link/VelunitRig.h"
+#include "tests/present/LockstepDispatcher.h"
 #include "tests/support/TestSupport.h"
 
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
-class RecordingView : public ICommunicationsView
+class RecordingView : public IStatusView,
+                      public ICommunicationsView,
+                      public ICommunicationsControls,
+                      public IDownloadView
 {
   public:
     void AppendStatus(const std::string& text) override
     {
+        Seen();
         status.push_back(text);
         events.push_back("status: " + text);
     }
-    void ClearStatus() override { status.clear(); }
+    void ClearStatus() override
+    {
+        Seen();
+        status.clear();
+    }
     void EnableButtons(bool operations, bool wakeup) override
     {
+        Seen();
         operationsEnabled = operations;
         wakeupEnabled = wakeup;
         orientationEnabled = operations;
     }
-    void EnableOrientationButton(bool enabled) override { orientationEnabled = enabled; }
-    void SetOrientationCaption(const std::string& caption) override { orientationCaption = caption; }
-    void SetDownloadCaption(const std::string&) override {}
-    void EnableDownloadButton(bool) override {}
-    void SetProgress(int) override {}
+    void EnableOrientationButton(bool enabled) override
+    {
+        Seen();
+        orientationEnabled = enabled;
+    }
+    void SetOrientationCaption(const std::string& caption) override
+    {
+        Seen();
+        orientationCaption = caption;
+    }
+    void SetDownloadCaption(const std::string& caption) override
+    {
+        Seen();
+        downloadCaption = caption;
+    }
+    void EnableDownloadButton(bool enabled) override
+    {
+        Seen();
+        downloadEnabled = enabled;
+    }
+    void SetProgress(int percent) override
+    {
+        Seen();
+        progress = percent;
+    }
+    void Beep(int hz, int ms) override
+    {
+        Seen();
+        events.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
+    }
     void SetField(ECommField field, const std::string& text) override
     {
+        Seen();
         fields[static_cast<int>(field)] = text;
     }
     bool AskYesNo(const std::string& question) override
     {
+        Seen();
         questions.push_back(question);
         events.push_back("ask: " + question);
         if (answers.empty())
@@ -47,14 +87,29 @@ class RecordingView : public ICommunicationsView
     }
     void ShowMessage(const std::string& text) override
     {
+        Seen();
         messages.push_back(text);
         events.push_back("message: " + text);
     }
-    void SetWaitCursor(bool waiting) override { waitCursor = waiting; }
-    void StartTimer() override { timerRunning = true; }
-    void StopTimer() override { timerRunning = false; }
+    void SetWaitCursor(bool waiting) override
+    {
+        Seen();
+        waitCursor = waiting;
+    }
+    void StartTimer() override
+    {
+        Seen();
+        timerRunning = true;
+    }
+    void StopTimer() override
+    {
+        Seen();
+        timerRunning = false;
+        ++timerStops;
+    }
     bool AskTimeZoneOffset(int& offset) override
     {
+        Seen();
         offeredOffset = offset;
         if (!offsetAnswer)
             return false;
@@ -63,12 +118,19 @@ class RecordingView : public ICommunicationsView
     }
     bool LaunchRealTimeView(std::unique_ptr<CSerialPort> port) override
     {
+        Seen();
         handedPort = std::move(port);
         return launchSucceeds;
     }
-    void CloseDialog(int result) override { closedWith = result; }
+    void CloseDialog(int result) override
+    {
+        Seen();
+        closedWith = result;
+    }
 
     std::string Field(ECommField field) const { return fields[static_cast<int>(field)]; }
+    // Calls that came on another thread than the one that made the view.
+    std::atomic<int> foreignCalls{0};
 
     std::vector<std::string> status; // what the status window shows now
     std::vector<std::string> events; // every line and question, in order
@@ -84,6 +146,20 @@ class RecordingView : public ICommunicationsView
     bool launchSucceeds = true;
     std::unique_ptr<CSerialPort> handedPort;
     int closedWith = -1;
+    std::string downloadCaption;
+    bool downloadEnabled = false;
+    int progress = -1;
+    int timerStops = 0;
+
+  private:
+    // Counting from another thread would itself be a race; the count is only read after
+    // the worker has ended.
+    void Seen()
+    {
+        if (std::this_thread::get_id() != m_owner)
+            ++foreignCalls;
+    }
+    const std::thread::id m_owner = std::this_thread::get_id();
 };
 
 struct CommsFixture {
@@ -98,7 +174,9 @@ struct CommsFixture {
         SCommunicationsSetup setup;
         setup.m_pClock = &rig.clock;
         setup.m_strSiteDir = site.Path().string();
-        controller = std::make_unique<CCommunicationsController>(station, view, setup);
+        setup.m_pControls = &view;
+        setup.m_pDownloadView = &view;
+        controller = std::make_unique<CCommunicationsController>(station, view, view, dispatcher, setup);
     }
     static SVelunitConfig UnitNamed(const std::string& name)
     {
@@ -124,5 +202,6 @@ struct CommsFixture {
     CStation station;
     VelunitRig rig;
     RecordingView view;
+    CLockstepDispatcher dispatcher;
     std::unique_ptr<CCommunicationsController> controller;
 };

@@ -1,6 +1,6 @@
 // The arithmetic behind every graph: ranges that follow the data, tick steps, tick
 // positions, label formats and the data-to-pixel mapping.
-#include "views/GraphModel.h"
+#include "present/GraphModel.h"
 
 #include "data/DateTime.h"
 #include "data/NoData.h"

@@ -1,9 +1,10 @@
 // A whole download over a pseudo-terminal: the program's serial port on the slave device,
 // the simulated Velunit with the batch sender on the master, in real time.
-#include "link/DownloadController.h"
+#include "present/DownloadController.h"
 #include "sim/VelunitSimulator.h"
 #include "sim/YmodemSender.h"
 #include "tests/link/YmodemPty.h"
+#include "tests/present/LockstepDispatcher.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +79,7 @@ class CPtyVelunit
     std::thread m_thread;
 };
 
-class CCountingHost : public IDownloadHost
+class CCountingHost : public IStatusView, public IDownloadView
 {
   public:
     std::atomic<int> progressCalls{0};
@@ -87,16 +88,21 @@ class CCountingHost : public IDownloadHost
     std::function<void()> onProgress;
     std::mutex mutex;
     std::vector<std::string> statuses;
+    int clears = 0;
+    int beeps = 0;
+    std::string caption;
+    bool abortEnabled = false;
 
     void AppendStatus(const std::string& text) override
     {
         std::lock_guard lock(mutex);
         statuses.push_back(text);
     }
-    void ClearStatus() override {}
-    void EnableButtons(bool, bool) override {}
-    void SetDownloadCaption(const std::string&) override {}
-    void EnableDownloadButton(bool) override {}
+    void ClearStatus() override { ++clears; }
+    void ShowMessage(const std::string& text) override { AppendStatus(text); }
+    void SetDownloadCaption(const std::string& text) override { caption = text; }
+    void EnableDownloadButton(bool enabled) override { abortEnabled = enabled; }
+    void Beep(int, int) override { ++beeps; }
     void SetProgress(int) override
     {
         ++progressCalls;
@@ -108,8 +114,6 @@ class CCountingHost : public IDownloadHost
         completed = true;
         return true;
     }
-    void ResetConnection() override {}
-    void Erase() override { erased = true; }
 };
 
 struct PtyDownload {
@@ -140,9 +144,15 @@ struct PtyDownload {
     }
     void Run()
     {
-        CDownloadController controller(*engine, host);
+        CLockstepDispatcher dispatcher;
+        SDownloadSteps steps;
+        steps.m_erase = [this] { host.erased = true; };
+        CDownloadController controller(*engine, dispatcher, host, nullptr, &host, std::move(steps));
         controller.DownloadButton();
-        engine->Join();
+        while (controller.IsDownloading())
+            ASSERT_TRUE(dispatcher.WaitAndRun(20000)) << "the worker went silent";
+        EXPECT_EQ(host.caption, CDownloadController::DOWNLOAD_CAPTION);
+        EXPECT_EQ(host.beeps, 1);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "ui/SystemSettingsForm.h"
+#include "present/SystemSettingsForm.h"
 
 #include "data/Units.h"
 #include "station/Station.h"

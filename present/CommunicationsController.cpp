@@ -1,11 +1,10 @@
-#include "link/CommunicationsController.h"
+#include "present/CommunicationsController.h"
 
 #include "platform/SettingsStore.h"
 #include "settings/Profiling.h"
 #include "station/Station.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace
 {
@@ -24,9 +23,10 @@ std::string FrequencyText(int code)
 
 } // namespace
 
-CCommunicationsController::CCommunicationsController(CStation& station, ICommunicationsView& view,
+CCommunicationsController::CCommunicationsController(CStation& station, IStatusView& status,
+                                                     ICommunicationsView& view, IDispatcher& dispatcher,
                                                      SCommunicationsSetup setup)
-    : m_station(station), m_view(view), m_setup(std::move(setup)),
+    : m_station(station), m_status(status), m_view(view), m_dispatcher(dispatcher), m_setup(std::move(setup)),
       m_clock(m_setup.m_pClock ? *m_setup.m_pClock : CSystemClock::Instance())
 {
     if (m_setup.m_strSiteDir.empty()) {
@@ -43,15 +43,6 @@ CCommunicationsController::~CCommunicationsController()
     m_pEngine.reset();
 }
 
-std::string CCommunicationsController::InstrumentId(const std::string& siteName)
-{
-    std::string id = siteName;
-    for (auto& c : id)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return id;
-}
-
 bool CCommunicationsController::OpenPort(int portNumber)
 {
     m_nPortNumber = portNumber;
@@ -64,10 +55,11 @@ bool CCommunicationsController::OpenPort(const std::string& portName)
     if (!m_pPort->Open(portName, kOpenBaud)) {
         int number = 0;
         if (ParseComPortName(portName, number))
-            m_view.ShowMessage("Error, could not COM " + std::to_string(number) +
-                               "!  Please verify port is not in use.");
+            m_status.ShowMessage("Error, could not COM " + std::to_string(number) +
+                                 "!  Please verify port is not in use.");
         else
-            m_view.ShowMessage("Error, could not open " + portName + "!  Please verify port is not in use.");
+            m_status.ShowMessage("Error, could not open " + portName +
+                                 "!  Please verify port is not in use.");
         m_pPort.reset();
         m_view.CloseDialog(0);
         return false;
@@ -79,7 +71,7 @@ bool CCommunicationsController::OpenStream(std::unique_ptr<ISerialStream> stream
 {
     m_pPort = std::make_unique<CSerialPort>(&m_clock, m_setup.m_pOpener);
     if (!m_pPort->Attach(std::move(stream), kOpenBaud)) {
-        m_view.ShowMessage("Error, could not open the simulated line!  Please verify port is not in use.");
+        m_status.ShowMessage("Error, could not open the simulated line!  Please verify port is not in use.");
         m_pPort.reset();
         m_view.CloseDialog(0);
         return false;
@@ -91,26 +83,38 @@ bool CCommunicationsController::StartSession()
 {
     m_pSession = std::make_unique<CInstrumentSession>(m_pPort.get());
     m_pEngine = std::make_unique<CDownloadEngine>(*m_pSession);
-    m_pDownload = std::make_unique<CDownloadController>(*m_pEngine, *this);
+    SDownloadSteps steps;
+    steps.m_resetConnection = [this] { ResetConnection(); };
+    steps.m_erase = [this] { Erase(); };
+    m_pDownload = std::make_unique<CDownloadController>(*m_pEngine, m_dispatcher, m_status, &m_view,
+                                                        m_setup.m_pDownloadView, std::move(steps));
     const std::string dir = m_setup.m_strStationDir.empty()
                                 ? m_station.GetStationDirectory(m_setup.m_strSiteDir)
                                 : m_setup.m_strStationDir;
     m_pSession->SetStationDirectory(dir);
     if (!m_pSession->OpenLog(dir + "/" + m_station.GetSiteName() + ".log"))
-        m_view.ShowMessage("Error, the log file could not be opened!  File may be in use");
+        m_status.ShowMessage("Error, the log file could not be opened!  File may be in use");
     Connect();
     return true;
 }
 
-void CCommunicationsController::EnableButtons(bool operations, bool wakeup)
+void CCommunicationsController::SetWaitCursor(bool waiting)
 {
-    m_view.EnableButtons(operations, wakeup);
+    if (m_setup.m_pControls)
+        m_setup.m_pControls->SetWaitCursor(waiting);
+}
+
+void CCommunicationsController::SetOrientationCaption(const std::string& caption)
+{
+    if (m_setup.m_pControls)
+        m_setup.m_pControls->SetOrientationCaption(caption);
 }
 
 void CCommunicationsController::ResetConnection()
 {
     if (m_bTimerRunning) {
-        m_view.StopTimer();
+        if (m_setup.m_pControls)
+            m_setup.m_pControls->StopTimer();
         m_bTimerRunning = false;
     }
     m_dtInstrument = CDateTime(-1.0);
@@ -119,7 +123,7 @@ void CCommunicationsController::ResetConnection()
     m_view.SetField(ECommField::siteName, "");
     m_view.SetField(ECommField::time, "");
     m_view.SetField(ECommField::frequency, "");
-    m_view.ClearStatus();
+    m_status.ClearStatus();
 }
 
 void CCommunicationsController::SaveStation()
@@ -132,7 +136,7 @@ void CCommunicationsController::Connect()
 {
     if (!m_pSession)
         return;
-    m_view.SetWaitCursor(true);
+    SetWaitCursor(true);
     ResetConnection();
     EnableButtons(false, false);
 
@@ -141,7 +145,7 @@ void CCommunicationsController::Connect()
         AppendStatus("Error, connect failed!");
         AppendStatus("Ensure cable is connected and unit is powered.");
         EnableButtons(false, true);
-        m_view.SetWaitCursor(false);
+        SetWaitCursor(false);
         return;
     }
     AppendStatus("Connected to velunit...");
@@ -158,22 +162,23 @@ void CCommunicationsController::Connect()
     if (!ok) {
         AppendStatus("Error, could not query system information");
         EnableButtons(false, true);
-        m_view.SetWaitCursor(false);
+        SetWaitCursor(false);
         return;
     }
     m_dtInstrument = time;
 
     EnableButtons(true, true);
-    m_view.SetOrientationCaption(CHECK_ORIENTATION);
+    SetOrientationCaption(CHECK_ORIENTATION);
     m_view.SetField(ECommField::firmware, firmware);
     m_view.SetField(ECommField::siteName, siteName);
     m_view.SetField(ECommField::time, m_dtInstrument.Format(kTimeFormat));
-    m_view.StartTimer();
+    if (m_setup.m_pControls)
+        m_setup.m_pControls->StartTimer();
     m_bTimerRunning = true;
     m_view.SetField(ECommField::frequency, FrequencyText(frequency));
 
     if (m_station.GetFrequency() != frequency) {
-        if (m_view.AskYesNo(
+        if (m_status.AskYesNo(
                 "Warning, the frequency of the velunit and the station file do not match, would you "
                 "like to adjust the station file?")) {
             m_station.SetFrequency(frequency);
@@ -183,25 +188,25 @@ void CCommunicationsController::Connect()
                 CalcVelocityRange(m_station);
             SaveStation();
             AppendStatus("Ready");
-            m_view.SetWaitCursor(false);
+            SetWaitCursor(false);
             return; // the station now follows this unit: no identity question
         }
     }
 
-    const std::string id = InstrumentId(m_station.GetSiteName());
+    const std::string id = m_station.GetInstrumentId();
     if (id != siteName) {
-        if (!m_view.AskYesNo("Warning, the connected meter has ID \"" + siteName +
-                             "\" but the station is configured with ID \"" + id +
-                             "\" are you sure you want to continue?")) {
+        if (!m_status.AskYesNo("Warning, the connected meter has ID \"" + siteName +
+                               "\" but the station is configured with ID \"" + id +
+                               "\" are you sure you want to continue?")) {
             if (!m_pSession->Restart())
-                m_view.ShowMessage("Error, could not restart meter");
-            m_view.SetWaitCursor(false);
+                m_status.ShowMessage("Error, could not restart meter");
+            SetWaitCursor(false);
             m_view.CloseDialog(0);
             return;
         }
     }
     AppendStatus("Ready");
-    m_view.SetWaitCursor(false);
+    SetWaitCursor(false);
 }
 
 // > PA\n    < PA\r\n...tests...\r\n>
@@ -235,7 +240,7 @@ void CCommunicationsController::ZeroPressure()
 {
     if (!m_pSession)
         return;
-    if (!m_view.AskYesNo(
+    if (!m_status.AskYesNo(
             "Warning, zeroing the pressure sensor when the unit is submerged will cause erroneous "
             "depth measurements, are you sure you want to continue?"))
         return;
@@ -272,9 +277,10 @@ void CCommunicationsController::Orientation()
     m_strOrientationLine.clear();
     m_bOrientationRunning = true;
     EnableButtons(false, true);
-    m_view.SetOrientationCaption(STOP_TEST);
+    SetOrientationCaption(STOP_TEST);
     AppendStatus("Please wait, checking orientation...");
-    m_view.EnableOrientationButton(true);
+    if (m_setup.m_pControls)
+        m_setup.m_pControls->EnableOrientationButton(true);
 }
 
 void CCommunicationsController::StopOrientation()
@@ -283,7 +289,7 @@ void CCommunicationsController::StopOrientation()
     // caption returns. A stop the unit did not confirm leaves the error in view and the
     // dialog not connected, so the operator wakes the unit again.
     m_bOrientationRunning = false;
-    m_view.SetOrientationCaption(CHECK_ORIENTATION);
+    SetOrientationCaption(CHECK_ORIENTATION);
     if (!m_pSession->SendRaw("c") || !m_pSession->WaitForPrompt()) {
         ResetConnection();
         AppendStatus("Error, did not receive prompt!");
@@ -386,7 +392,7 @@ void CCommunicationsController::EraseData()
 {
     if (!m_pSession)
         return;
-    if (!m_view.AskYesNo("Warning, this will erase all data permanently!  Do you want to continue?"))
+    if (!m_status.AskYesNo("Warning, this will erase all data permanently!  Do you want to continue?"))
         return;
     ClearStatus();
     Erase();

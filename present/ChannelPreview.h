@@ -31,7 +31,19 @@ class CChannelPreview
     bool m_bCurve = false; // an area curve rather than a section
 
   private:
+    // The horizontal extent of a section and its floor and top elevations, which place the
+    // instrument mark.
+    struct Extent {
+        double left = 0, right = 0, bottom = 0, top = 0, middle = 0;
+    };
+
     void AddLine(int which, std::vector<double> xy, int lengthUnit);
     void BuildSection(const CChannelGeometry& geometry, int mounting, int lengthUnit);
+    // One per shape; false when the shape cannot be drawn (and then has no mark).
+    bool AddRectangle(const CChannelGeometry& geometry, int lengthUnit, Extent& extent);
+    bool AddTrapezoid(const CChannelGeometry& geometry, int mounting, int lengthUnit, Extent& extent);
+    bool AddCircle(const CChannelGeometry& geometry, int lengthUnit, Extent& extent);
+    bool AddMultiPoint(const CChannelGeometry& geometry, int mounting, int lengthUnit, Extent& extent);
+    void AddInstrument(const CChannelGeometry& geometry, int mounting, int lengthUnit, const Extent& extent);
     void BuildAreaCurve(const CChannelGeometry& geometry, int lengthUnit, double stage4mA, double stage20mA);
 };

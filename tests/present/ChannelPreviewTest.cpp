@@ -1,6 +1,6 @@
 // The channel cross-section picture: outlines in display units, the instrument mark, the
 // polynomial's area curve and the shapes that cannot be drawn.
-#include "views/ChannelPreview.h"
+#include "present/ChannelPreview.h"
 
 #include "data/ChannelGeometry.h"
 #include "data/Units.h"

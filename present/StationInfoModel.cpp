@@ -1,4 +1,4 @@
-#include "app/StationInfoModel.h"
+#include "present/StationInfoModel.h"
 
 #include "data/ChannelGeometry.h"
 #include "data/NoData.h"

@@ -1,4 +1,4 @@
-#include "ui/DataTypeLists.h"
+#include "present/DataTypeLists.h"
 
 #include <algorithm>
 #include <utility>

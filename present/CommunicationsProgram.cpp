@@ -6,7 +6,7 @@
 // > MN Mill_Race\n   < MN Mill_Race\r\n>
 // > CK\n   < CK\r\n[Parameters saved as USER defaults]\r\n>
 // > CS\n   < CS\r\n             (deployed: no prompt, ensembles follow)
-#include "link/CommunicationsController.h"
+#include "present/CommunicationsController.h"
 
 #include "station/Station.h"
 
@@ -25,7 +25,7 @@ void CCommunicationsController::Program()
 
     if (!ProgramCommands())
         return;
-    if (!ProgramClosing("MN " + InstrumentId(m_station.GetSiteName()), "Error sending \"MN,\" aborted!"))
+    if (!ProgramClosing("MN " + m_station.GetInstrumentId(), "Error sending \"MN,\" aborted!"))
         return;
     if (!ProgramClosing("CK", "Error sending \"CK,\" aborted!"))
         return;
@@ -39,7 +39,7 @@ void CCommunicationsController::Program()
     m_station.AddCalcSetFromStation(m_clock.LocalNow());
 
     m_clock.SleepMs(kQuestionPauseMs);
-    if (!m_view.AskYesNo("Successfully programmed unit, would you like to view real-time data?")) {
+    if (!m_status.AskYesNo("Successfully programmed unit, would you like to view real-time data?")) {
         ResetConnection();
         AppendStatus("Ready");
         return;
@@ -49,7 +49,7 @@ void CCommunicationsController::Program()
     m_pEngine.reset();
     m_pSession.reset();
     if (!m_view.LaunchRealTimeView(std::move(m_pPort)))
-        m_view.ShowMessage("Error, failed to launch real-time view");
+        m_status.ShowMessage("Error, failed to launch real-time view");
     ResetConnection();
     m_view.CloseDialog(0);
 }
@@ -66,8 +66,8 @@ bool CCommunicationsController::ProgramCommands()
             continue;
         }
         if (reply.find("ERR") != std::string::npos) {
-            if (m_view.AskYesNo("Error, the command \"" + command + " " + parameter + "\"returned \"" +
-                                reply + ",\" do you want to continue anyway?")) {
+            if (m_status.AskYesNo("Error, the command \"" + command + " " + parameter + "\"returned \"" +
+                                  reply + ",\" do you want to continue anyway?")) {
                 AppendStatus("Sent Command: " + command + " " + parameter);
                 continue;
             }
