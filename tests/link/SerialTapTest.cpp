@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <regex>
 
 namespace
@@ -172,8 +170,6 @@ TEST(HexDumpTap, LayoutOfAKnownExchange)
         "2026-12-08T10:00:00.262 <      7  02 01 fe 00 7f 80 ff                             |.......|\n"
         "2026-12-08T10:00:00.262 --  close\n";
     EXPECT_EQ(testsupport::ReadFileText(dir / "line.trace"), expected);
-    if (std::getenv("TIDEWELL_SHOW_LOG"))
-        std::fputs(testsupport::ReadFileText(dir / "line.trace").c_str(), stdout);
 
     EXPECT_EQ(CHexDumpTap::FormatTime(CDateTime::FromParts(2026, 1, 31, 23, 59, 59)),
               "2026-01-31T23:59:59.000");
@@ -198,8 +194,6 @@ TEST(SessionLog, DownloadLogsMyByItsEchoAndOneLineForTheTransfer)
     ASSERT_TRUE(d.session.SendCommand("PS0", reply));
 
     const std::string log = testsupport::ReadFileText(path);
-    if (std::getenv("TIDEWELL_SHOW_LOG"))
-        std::fputs(log.c_str(), stdout);
     const std::string head =
         "\r\n\r\n\r\n-------------New Session Started: 2026/12/08 10:00:00-------------\r\n\r\n"
         "\r\n\r\n-----Wakeup (2026/12/08 10:00:00)-----\r\n\r\n"
