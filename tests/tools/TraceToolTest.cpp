@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 #include <sstream>
 
 namespace
@@ -26,38 +26,52 @@ struct SDump {
     int badLines = 0;
 };
 
+// "2026-12-08T10:00:00.250" at the start of the line.
+bool StartsWithTime(const std::string& line)
+{
+    const std::string pattern = "dddd-dd-ddTdd:dd:dd.ddd";
+    if (line.size() < pattern.size())
+        return false;
+    for (size_t i = 0; i < pattern.size(); ++i)
+        if (pattern[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(line[i])) : line[i] != pattern[i])
+            return false;
+    return true;
+}
+
 SDump ReadDump(const std::string& text)
 {
-    static const std::regex chunk(
-        R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3} ([<>]) +(\d+)  (.{47})  \|(.*)\|$)");
-    static const std::regex more(R"(^ {34}(.{47})  \|(.*)\|$)");
-    static const std::regex event(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3} --  (.*)$)");
+    constexpr size_t kHexAt = 34, kHexWidth = 47;
     SDump dump;
     std::string* into = nullptr;
     size_t owed = 0; // bytes the chunk's count still promises
-    std::istringstream lines(text);
-    std::string line;
-    std::smatch m;
-    auto take = [&](const std::string& hex) {
-        std::istringstream bytes(hex);
+    auto take = [&](const std::string& line) {
+        if (line.size() < kHexAt + kHexWidth + 4 || line.compare(kHexAt + kHexWidth, 3, "  |") != 0 ||
+            line.back() != '|')
+            return false;
+        std::istringstream bytes(line.substr(kHexAt, kHexWidth));
         unsigned value = 0;
-        while (bytes >> std::hex >> value && owed > 0) {
+        while (owed > 0 && bytes >> std::hex >> value) {
             into->push_back(static_cast<char>(value));
             --owed;
         }
+        return true;
     };
+    std::istringstream lines(text);
+    std::string line;
     while (std::getline(lines, line)) {
-        if (std::regex_match(line, m, chunk) && owed == 0) {
-            into = m[1] == "<" ? &dump.in : &dump.out;
-            owed = std::stoul(m[2]);
-            take(m[3]);
-        } else if (std::regex_match(line, m, more) && owed > 0) {
-            take(m[1]);
-        } else if (std::regex_match(line, m, event) && owed == 0) {
-            dump.events.push_back(m[1]);
-        } else {
-            ++dump.badLines;
+        bool good = false;
+        if (owed == 0 && StartsWithTime(line) && line.compare(23, 5, " --  ") == 0) {
+            dump.events.push_back(line.substr(28));
+            good = true;
+        } else if (owed == 0 && StartsWithTime(line) && line.size() > kHexAt &&
+                   (line[24] == '<' || line[24] == '>')) {
+            into = line[24] == '<' ? &dump.in : &dump.out;
+            owed = std::stoul(line.substr(25, kHexAt - 25));
+            good = owed > 0 && take(line);
+        } else if (owed > 0 && line.compare(0, kHexAt, std::string(kHexAt, ' ')) == 0) {
+            good = take(line);
         }
+        dump.badLines += !good;
     }
     dump.badLines += owed > 0;
     return dump;
