@@ -52,8 +52,9 @@ class CSerialPort
     int Timeout() const { return m_nTimeoutMs; }
     IClock& Clock() const { return *m_pClock; }
 
-    // Taps stay attached across Open and Close; the port does not own them. Attaching one
-    // twice has no effect. Attach and remove only while no other thread uses the port.
+    // Taps stay attached across Open and Close; the port does not own them, and a tap that
+    // dies before the port must be removed first. Attaching one twice has no effect. Attach
+    // and remove only while no other thread uses the port.
     void AddTap(ISerialTap* tap);
     void RemoveTap(ISerialTap* tap);
     // Received bytes are handed to the taps in chunks: at every write and line event, when

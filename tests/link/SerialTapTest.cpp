@@ -134,6 +134,7 @@ TEST(SerialTap, FlushedAndOrientationBytesAreSeenToo)
     EXPECT_EQ(tap.in, record.fromUnit);
     rig.port.Close();
     EXPECT_EQ(tap.events.back(), "close 0");
+    rig.port.RemoveTap(&tap); // the tap dies first
 }
 
 TEST(HexDumpTap, LayoutOfAKnownExchange)
@@ -159,6 +160,7 @@ TEST(HexDumpTap, LayoutOfAKnownExchange)
         line.DeviceWrite(binary, sizeof binary);
         EXPECT_TRUE(port.ReadUntil(reply, 1000, 0xff));
         port.Close();
+        port.RemoveTap(&trace);
     }
     const std::string expected =
         "2026-12-08T10:00:00.000 --  baud 9600\n"
