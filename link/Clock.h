@@ -13,6 +13,8 @@ class IClock
     virtual int64_t NowMs() = 0;      // monotonic milliseconds
     virtual CDateTime LocalNow() = 0; // the computer's local date and time
     virtual void SleepMs(int ms) = 0;
+    // The local time to the millisecond, for line traces; LocalNow may count whole seconds.
+    virtual CDateTime PreciseLocalNow() { return LocalNow(); }
 };
 
 // The computer's own clocks.
@@ -22,6 +24,7 @@ class CSystemClock : public IClock
     int64_t NowMs() override;
     CDateTime LocalNow() override;
     void SleepMs(int ms) override;
+    CDateTime PreciseLocalNow() override;
 
     // One shared instance for callers that have no clock of their own; it has no state.
     static CSystemClock& Instance();

@@ -12,49 +12,28 @@ constexpr int kBreakMs = 250;
 
 } // namespace
 
-CInstrumentSession::CInstrumentSession(CSerialPort* port) : m_pPort(port)
+CInstrumentSession::CInstrumentSession(CSerialPort* port) : m_pPort(port), m_log(port->Clock())
 {
 }
 
-CInstrumentSession::~CInstrumentSession()
-{
-    if (m_pLog)
-        std::fclose(m_pLog);
-}
-
-std::string CInstrumentSession::Now() const
-{
-    return m_pPort->Clock().LocalNow().Format("%Y/%m/%d %H:%M:%S");
-}
+CInstrumentSession::~CInstrumentSession() = default;
 
 bool CInstrumentSession::OpenLog(const std::string& path)
 {
-    if (m_pLog) {
-        std::fclose(m_pLog);
-        m_pLog = nullptr;
-    }
-    // Append mode: every write lands at the end even when another session of the program
-    // logs to the same file, and an existing log is never cut short.
-    m_pLog = std::fopen(path.c_str(), "ab");
-    if (!m_pLog)
+    if (!m_log.Open(path))
         return false;
-    LogText("\r\n\r\n\r\n-------------New Session Started: " + Now() + "-------------\r\n\r\n");
+    m_log.Watch(m_pPort);
     return true;
 }
 
 void CInstrumentSession::LogSection(const std::string& label)
 {
-    LogText("\r\n\r\n-----" + label + " (" + Now() + ")-----\r\n\r\n");
+    m_log.Section(label);
 }
 
 void CInstrumentSession::LogText(const std::string& text)
 {
-    if (!m_pLog)
-        return;
-    // A full disk or a vanished file must not stop the operation: errors are ignored. Each
-    // piece is flushed so that support finds everything up to a crash.
-    std::fwrite(text.data(), 1, text.size(), m_pLog);
-    std::fflush(m_pLog);
+    m_log.Text(text);
 }
 
 // > (break 250 ms)
@@ -63,6 +42,14 @@ bool CInstrumentSession::WakeUp()
 {
     m_strFirmware.clear();
     m_nFrequency = -1;
+    m_log.Quiet(); // the banner is not logged
+    const bool awake = ReadBanner();
+    m_log.Idle();
+    return awake;
+}
+
+bool CInstrumentSession::ReadBanner()
+{
     m_pPort->Flush();
     if (!m_pPort->SendBreak(kBreakMs))
         return false;
@@ -84,11 +71,13 @@ bool CInstrumentSession::WakeUp()
 
 bool CInstrumentSession::SendCommand(const std::string& command, std::string& reply, int timeoutMs)
 {
-    if (!m_pPort->Write(command + "\n"))
+    // The log takes the reply from the line: the instrument's echo records the command, and
+    // a reply cut short by silence is not logged.
+    m_log.BeginReply();
+    const bool answered = m_pPort->Write(command + "\n") && m_pPort->ReadUntil(reply, timeoutMs, '>');
+    m_log.EndReply(answered);
+    if (!answered)
         return false;
-    if (!m_pPort->ReadUntil(reply, timeoutMs, '>'))
-        return false;
-    LogText(reply); // the instrument's echo records the command
     // An "ERR" at the very start cannot be the instrument's complaint: the echo comes first.
     size_t err = reply.find("ERR");
     return err == std::string::npos || err == 0;
@@ -96,17 +85,24 @@ bool CInstrumentSession::SendCommand(const std::string& command, std::string& re
 
 bool CInstrumentSession::WaitForPrompt()
 {
+    m_log.Quiet();
     std::string scratch;
-    return m_pPort->ReadUntil(scratch, kCommandTimeoutMs, kPrompt[0]);
+    const bool prompt = m_pPort->ReadUntil(scratch, kCommandTimeoutMs, kPrompt[0]);
+    m_log.Idle();
+    return prompt;
 }
 
+// What is sent raw (a key that ends the orientation stream, the cancel of a transfer) and
+// whatever comes back until the next command is not logged.
 bool CInstrumentSession::SendRaw(const std::string& text)
 {
+    m_log.Quiet();
     return m_pPort->Write(text);
 }
 
 bool CInstrumentSession::SendLine(const std::string& text)
 {
+    m_log.Quiet();
     return m_pPort->Write(text + "\n");
 }
 
@@ -226,11 +222,14 @@ bool CInstrumentSession::SetTime(const CDateTime& time)
 // < cz\r\n
 bool CInstrumentSession::SendAndReadLine(const std::string& command)
 {
-    if (!m_pPort->Write(command + "\n"))
+    m_log.BeginReply();
+    if (!m_pPort->Write(command + "\n")) {
+        m_log.EndReply(false);
         return false;
+    }
     std::string reply;
     m_pPort->ReadUntil(reply, kCommandTimeoutMs, '\n');
-    LogText(reply);
+    m_log.EndReply(true); // what came, even without its line end
     return reply.find(command) != std::string::npos;
 }
 

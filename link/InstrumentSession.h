@@ -6,9 +6,9 @@
 //   > PS0\n
 //   < PS0\r\nFirmware: 51.40\r\nFrequency: 1228800\r\n...\r\n>
 #include "data/DateTime.h"
+#include "link/InstrumentSessionLog.h"
 #include "link/SerialPort.h"
 
-#include <cstdio>
 #include <string>
 
 class CInstrumentSession
@@ -27,9 +27,10 @@ class CInstrumentSession
     const std::string& GetStationDirectory() const { return m_strStationDir; }
 
     // Session log. Opened for appending, never truncated; a log that cannot be opened or
-    // written never stops the work, the session simply runs without it.
+    // written never stops the work, the session simply runs without it. Once open it
+    // listens to the port, so commands others write there directly are logged too.
     bool OpenLog(const std::string& path);
-    bool IsLogOpen() const { return m_pLog != nullptr; }
+    bool IsLogOpen() const { return m_log.IsOpen(); }
     void LogSection(const std::string& label);
     void LogText(const std::string& text);
 
@@ -59,11 +60,11 @@ class CInstrumentSession
 
   private:
     bool SendAndReadLine(const std::string& command);
-    std::string Now() const;
+    bool ReadBanner();
 
     CSerialPort* m_pPort;
     std::string m_strFirmware;
     std::string m_strStationDir;
     int m_nFrequency = -1;
-    std::FILE* m_pLog = nullptr;
+    CInstrumentSessionLog m_log;
 };

@@ -13,6 +13,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+class ISerialTap;
 
 using SettingLookup = std::function<std::optional<std::string>(const std::string& key)>;
 
@@ -31,6 +34,9 @@ class IPortOpener
     virtual ~IPortOpener() = default;
     // nullptr when the port cannot be opened (missing, in use, not a serial device).
     virtual std::unique_ptr<ISerialStream> OpenStream(const std::string& name) = 0;
+    // Taps that every port opened through this opener carries (a trace of the line, say),
+    // so that ports created deep inside a controller are watched too. None by default.
+    virtual std::vector<ISerialTap*> Taps() { return {}; }
 };
 
 // The everyday opener: resolves through the settings file and opens a tty. Programs that

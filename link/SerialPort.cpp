@@ -1,5 +1,7 @@
 #include "link/SerialPort.h"
 
+#include <algorithm>
+
 CSerialPort::CSerialPort(IClock* clock, IPortOpener* opener)
     : m_pClock(clock ? clock : &CSystemClock::Instance()), m_pOpener(opener)
 {
@@ -8,6 +10,8 @@ CSerialPort::CSerialPort(IClock* clock, IPortOpener* opener)
 CSerialPort::~CSerialPort()
 {
     Close();
+    for (ISerialTap* tap : m_taps)
+        tap->OnDetached(*this);
 }
 
 bool CSerialPort::Open(int port, int baud)
@@ -21,6 +25,8 @@ bool CSerialPort::Open(const std::string& name, int baud)
     std::unique_ptr<ISerialStream> stream;
     if (m_pOpener) {
         stream = m_pOpener->OpenStream(name);
+        for (ISerialTap* tap : m_pOpener->Taps())
+            AddTap(tap);
     } else {
         CTtyPortOpener opener;
         stream = opener.OpenStream(name);
@@ -43,8 +49,14 @@ bool CSerialPort::Attach(std::unique_ptr<ISerialStream> stream, int baud)
 
 bool CSerialPort::Configure(int baud)
 {
-    if (!IsOpen() || !m_pStream->Configure(baud))
+    if (!IsOpen())
         return false;
+    if (!m_taps.empty())
+        PassReceivedToTaps();
+    if (!m_pStream->Configure(baud))
+        return false;
+    if (!m_taps.empty())
+        TapEvent(ETapEvent::baud, baud);
     return SetTimeouts(kDefaultTimeoutMs);
 }
 
@@ -58,45 +70,75 @@ bool CSerialPort::SetTimeouts(int timeoutMs)
 
 void CSerialPort::Close()
 {
+    if (IsOpen() && !m_taps.empty()) {
+        PassReceivedToTaps();
+        TapEvent(ETapEvent::close, 0);
+    }
     m_pStream.reset();
 }
 
 bool CSerialPort::SendBreak(int durationMs)
 {
-    if (!IsOpen() || !m_pStream->SetBreak(true))
+    if (!IsOpen())
+        return false;
+    if (!m_taps.empty())
+        TapEvent(ETapEvent::lineBreak, durationMs);
+    if (!m_pStream->SetBreak(true))
         return false;
     m_pClock->SleepMs(durationMs);
     m_pStream->SetBreak(false);
     return true;
 }
 
-bool CSerialPort::Write(const std::string& text)
+bool CSerialPort::WriteBytes(const unsigned char* data, size_t size)
 {
     if (!IsOpen())
         return false;
     size_t written = 0;
-    bool ok = m_pStream->Write(reinterpret_cast<const unsigned char*>(text.data()), text.size(), m_nTimeoutMs,
-                               written);
-    return ok && written == text.size();
+    if (m_taps.empty())
+        return m_pStream->Write(data, size, m_nTimeoutMs, written) && written == size;
+    PassReceivedToTaps();
+    const CDateTime at = m_pClock->PreciseLocalNow();
+    const bool ok = m_pStream->Write(data, size, m_nTimeoutMs, written);
+    if (written > 0)
+        for (ISerialTap* tap : m_taps)
+            tap->OnBytes(ETapDirection::out, data, written, at);
+    return ok && written == size;
+}
+
+bool CSerialPort::Write(const std::string& text)
+{
+    return WriteBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 bool CSerialPort::WriteByte(unsigned char byte)
 {
-    if (!IsOpen())
-        return false;
-    size_t written = 0;
-    return m_pStream->Write(&byte, 1, m_nTimeoutMs, written) && written == 1;
+    return WriteBytes(&byte, 1);
 }
 
 bool CSerialPort::ReadByte(unsigned char& byte)
 {
-    return IsOpen() && m_pStream->ReadByte(byte, m_nTimeoutMs);
+    if (!IsOpen())
+        return false;
+    if (!m_pStream->ReadByte(byte, m_nTimeoutMs)) {
+        if (!m_taps.empty())
+            PassReceivedToTaps(); // silence ends a chunk
+        return false;
+    }
+    if (!m_taps.empty())
+        TapReceived(byte);
+    return true;
 }
 
 bool CSerialPort::ReadByteIfAvailable(unsigned char& byte)
 {
-    if (!IsOpen() || m_pStream->Available() <= 0)
+    if (!IsOpen())
         return false;
+    if (m_pStream->Available() <= 0) {
+        if (!m_taps.empty())
+            PassReceivedToTaps();
+        return false;
+    }
     return ReadByte(byte);
 }
 
@@ -107,10 +149,13 @@ bool CSerialPort::ReadUntil(std::string& text, int timeoutMs, unsigned char term
     for (;;) {
         unsigned char byte = 0;
         if (!ReadByte(byte))
-            return false;
+            return false; // the taps have what came already
         text.push_back(static_cast<char>(byte));
-        if (byte == terminator)
+        if (byte == terminator) {
+            if (!m_taps.empty())
+                PassReceivedToTaps();
             return true;
+        }
     }
 }
 
@@ -118,16 +163,62 @@ void CSerialPort::Flush()
 {
     if (!IsOpen())
         return;
+    if (!m_taps.empty())
+        TapEvent(ETapEvent::purge, 0);
     m_pStream->Purge();
     // Whatever slipped in after the purge is read and dropped, until the queue stays empty.
     for (;;) {
         int waiting = m_pStream->Available();
         if (waiting <= 0)
-            return;
+            break;
         for (int i = 0; i < waiting; ++i) {
             unsigned char byte;
             if (!ReadByte(byte))
                 break;
         }
     }
+    if (!m_taps.empty())
+        PassReceivedToTaps();
+}
+
+void CSerialPort::AddTap(ISerialTap* tap)
+{
+    if (tap && std::find(m_taps.begin(), m_taps.end(), tap) == m_taps.end())
+        m_taps.push_back(tap);
+}
+
+void CSerialPort::RemoveTap(ISerialTap* tap)
+{
+    auto it = std::find(m_taps.begin(), m_taps.end(), tap);
+    if (it == m_taps.end())
+        return;
+    PassReceivedToTaps();
+    m_taps.erase(it);
+    tap->OnDetached(*this);
+}
+
+void CSerialPort::TapReceived(unsigned char byte)
+{
+    if (m_received.empty())
+        m_receivedAt = m_pClock->PreciseLocalNow();
+    m_received.push_back(byte);
+    if (m_received.size() >= kMaxChunk)
+        PassReceivedToTaps();
+}
+
+void CSerialPort::PassReceivedToTaps()
+{
+    if (m_received.empty())
+        return;
+    for (ISerialTap* tap : m_taps)
+        tap->OnBytes(ETapDirection::in, m_received.data(), m_received.size(), m_receivedAt);
+    m_received.clear();
+}
+
+void CSerialPort::TapEvent(ETapEvent event, int value)
+{
+    PassReceivedToTaps();
+    const CDateTime at = m_pClock->PreciseLocalNow();
+    for (ISerialTap* tap : m_taps)
+        tap->OnEvent(event, value, at);
 }

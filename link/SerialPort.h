@@ -4,12 +4,18 @@
 // and a purge. Every call blocks until the line answers or the time-out runs out; there
 // is no thread here. Every operation on a port that is not open fails (Close and Flush
 // just return).
+//
+// Every byte in and out passes through here, so taps attached to the port (the session
+// log, a line trace) see the whole line. Without a tap the cost is one test per call.
 #include "link/Clock.h"
 #include "link/PortOpener.h"
+#include "link/SerialTap.h"
 #include "platform/SerialStream.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CSerialPort
 {
@@ -46,11 +52,28 @@ class CSerialPort
     int Timeout() const { return m_nTimeoutMs; }
     IClock& Clock() const { return *m_pClock; }
 
+    // Taps stay attached across Open and Close; the port does not own them, and a tap that
+    // dies before the port must be removed first. Attaching one twice has no effect. Attach
+    // and remove only while no other thread uses the port.
+    void AddTap(ISerialTap* tap);
+    void RemoveTap(ISerialTap* tap);
+    // Received bytes are handed to the taps in chunks: at every write and line event, when
+    // a read finds silence, and at the end of each ReadUntil. This hands over the rest now.
+    void PassReceivedToTaps();
+
   private:
     static constexpr int kDefaultTimeoutMs = 5000;
+    static constexpr size_t kMaxChunk = 4096;
+
+    bool WriteBytes(const unsigned char* data, size_t size);
+    void TapReceived(unsigned char byte);
+    void TapEvent(ETapEvent event, int value);
 
     IClock* m_pClock;
     IPortOpener* m_pOpener;
     std::unique_ptr<ISerialStream> m_pStream;
     int m_nTimeoutMs = kDefaultTimeoutMs;
+    std::vector<ISerialTap*> m_taps;
+    std::vector<uint8_t> m_received; // read but not yet handed to the taps
+    CDateTime m_receivedAt;          // when its first byte was read
 };

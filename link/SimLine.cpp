@@ -48,6 +48,8 @@ class CSimLine::CHostEnd : public ISerialStream
     {
         {
             std::lock_guard lock(m_line.m_mutex);
+            if (m_line.m_monitor)
+                m_line.m_monitor(true, data, size);
             for (size_t i = 0; i < size; ++i)
                 m_line.m_toDevice.push_back({SLineItem::byte, m_line.Carry(data[i])});
             written = size;
@@ -143,6 +145,8 @@ bool CSimLine::DevicePoll(SLineItem& item)
 void CSimLine::DeviceWrite(const unsigned char* data, size_t size)
 {
     std::lock_guard lock(m_mutex);
+    if (m_monitor)
+        m_monitor(false, data, size);
     for (size_t i = 0; i < size; ++i)
         m_toHost.push_back(Carry(data[i]));
     m_cv.notify_all();

@@ -40,6 +40,11 @@ class CSimLine
     // nothing arrive must account for the wait itself (advance its virtual clock).
     void SetPump(std::function<void(int maxWaitMs)> pump) { m_pump = std::move(pump); }
 
+    // Sees every byte as it is put on the line by either end (before any mangling), for
+    // tests that check what crossed. Called with the line's lock held: it must not call back.
+    using Monitor = std::function<void(bool toDevice, const unsigned char* data, size_t size)>;
+    void SetMonitor(Monitor monitor) { m_monitor = std::move(monitor); }
+
     // The instrument's end.
     bool DeviceRead(SLineItem& item, int timeoutMs); // waits in real time (threaded mode)
     bool DevicePoll(SLineItem& item);                // never waits
@@ -65,4 +70,5 @@ class CSimLine
     int m_nDeviceBaud = 9600;
     bool m_bShutdown = false;
     std::function<void(int)> m_pump;
+    Monitor m_monitor;
 };

@@ -228,6 +228,27 @@ void CVelunitSimulator::OnByte(unsigned char byte)
         m_strLine.push_back(static_cast<char>(byte));
 }
 
+// Commands by mnemonic; the query forms ("mn?") have entries of their own. A handler that
+// returns false found the value not fitting and the line is then an unknown command, as is
+// a mnemonic with no entry that is not one of the settings either.
+const CVelunitSimulator::SCommand CVelunitSimulator::kCommands[] = {
+    {"MN", true, &CVelunitSimulator::QuerySiteName},    // mn?: the site name
+    {"TS", true, &CVelunitSimulator::QueryTime},        // ts?: the clock
+    {"PS", false, &CVelunitSimulator::CmdSystem},       // PS0: system report
+    {"PA", false, &CVelunitSimulator::CmdSelfTest},     // pre-deployment tests
+    {"PC", false, &CVelunitSimulator::CmdOrientation},  // PC2: readings until a key
+    {"SZ", false, &CVelunitSimulator::CmdZeroPressure}, // zero the pressure sensor
+    {"CZ", false, &CVelunitSimulator::CmdSleep},        // sleep
+    {"CS", false, &CVelunitSimulator::CmdDeploy},       // start sampling
+    {"CK", false, &CVelunitSimulator::CmdKeep},         // keep the settings as user defaults
+    {"CR", false, &CVelunitSimulator::CmdRestore},      // CR0 user, CR1 factory defaults
+    {"CB", false, &CVelunitSimulator::CmdBaud},         // CB 411..711
+    {"ME", false, &CVelunitSimulator::CmdErase},        // ME ErAsE
+    {"MY", false, &CVelunitSimulator::CmdTransfer},     // send the recorder
+    {"MN", false, &CVelunitSimulator::CmdSiteName},     // MN name
+    {"TS", false, &CVelunitSimulator::CmdTimeSet},      // TS yy/mm/dd,hh:mm:ss
+};
+
 void CVelunitSimulator::HandleLine(const std::string& line)
 {
     if (Matches(line, m_config.m_strSilentFrom)) {
@@ -247,87 +268,169 @@ void CVelunitSimulator::HandleLine(const std::string& line)
     while (at < line.size() && line[at] == ' ')
         ++at;
     const std::string value = line.substr(at < line.size() ? at : line.size());
+    const bool query = value == "?";
 
-    if (value == "?") {
-        if (mnemonic == "MN")
-            Answer(line, "MN " + m_strSiteName + "\r\n");
-        else if (mnemonic == "TS")
-            Answer(line, (m_config.m_strTimeReply.empty() ? InstrumentTime().Format("TS %y/%m/%d,%H:%M:%S")
-                                                          : m_config.m_strTimeReply) +
-                             "\r\n");
-        else if (m_settings.count(mnemonic))
-            Answer(line, mnemonic + " " + m_settings[mnemonic] + "\r\n");
-        else
-            Refuse(line, "001: unknown command");
-        return;
+    for (const auto& command : kCommands) {
+        if (command.m_bQuery == query && mnemonic == command.m_szMnemonic) {
+            if ((this->*command.m_handler)(line, value))
+                return;
+            break;
+        }
     }
-    if (mnemonic == "PS" && value == "0") {
-        Answer(line, SystemReport());
-    } else if (mnemonic == "PA" && value.empty()) {
-        Answer(line, "Pre-deployment tests\r\n  RAM..................PASS\r\n  ROM..................PASS\r\n"
-                     "  Recorder.............PASS\r\n  Receiver.............PASS\r\n"
-                     "  Sensors..............PASS\r\n");
-    } else if (mnemonic == "PC" && value == "2") {
-        Send(line + "\r\nPress any key to exit the loop.\r\n");
-        m_eState = orientation;
-        m_nReadingDueMs = m_clock.NowMs() + 1000;
-    } else if (mnemonic == "SZ" && value.empty()) {
-        m_dPressureOffsetKPa = 0.012;
-        Answer(line, "Pressure sensor zeroed\r\n");
-    } else if (mnemonic == "CZ" && value.empty()) {
-        Send(line + "\r\n");
-        m_eState = asleep;
-    } else if (mnemonic == "CS" && value.empty()) {
-        Send(line + "\r\n");
-        m_eState = deployed;
-        m_nEnsembleNumber = 0;
-        m_dtDeployStart = InstrumentTime();
-        int64_t interval = SampleIntervalSeconds() * 1000LL / std::max(1, m_config.m_nTimeCompression);
-        m_nEnsembleDueMs = m_clock.NowMs() + std::max<int64_t>(1, interval);
-    } else if (mnemonic == "CK" && value.empty()) {
-        m_savedSettings = m_settings;
-        Answer(line, "[Parameters saved as USER defaults]\r\n");
-    } else if (mnemonic == "CR" && (value == "0" || value == "1")) {
-        if (value == "1")
-            FactoryDefaults();
-        else
-            m_settings = m_savedSettings;
-        Answer(line, value == "1" ? "[Parameters set to FACTORY defaults]\r\n"
-                                  : "[Parameters set to USER defaults]\r\n");
-    } else if (mnemonic == "CB") {
-        static const std::map<std::string, int> kRates = {
-            {"411", 9600}, {"511", 19200}, {"611", 38400}, {"711", 57600}};
-        auto rate = kRates.find(value);
-        if (rate == kRates.end()) {
-            Refuse(line, "002: bad parameter");
-            return;
-        }
-        Answer(line, "");
-        m_nBaud = rate->second; // the answer went at the old rate
-    } else if (mnemonic == "ME") {
-        if (value != "ErAsE") {
-            Refuse(line, "002: bad parameter");
-            return;
-        }
-        m_recorder.Erase();
-        Answer(line, "Recorder erased.\r\n");
-    } else if (mnemonic == "MY" && value.empty()) {
-        StartTransfer(line);
-    } else if (mnemonic == "MN") {
-        bool ok = !value.empty() && value.size() <= 32;
-        for (char c : value)
-            ok = ok && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
-        if (!ok) {
-            Refuse(line, "002: bad parameter");
-            return;
-        }
-        m_strSiteName = value;
-        Answer(line, "");
-    } else if (mnemonic == "TS") {
-        HandleTimeSet(line, value);
-    } else if (!HandleSetting(line, mnemonic, value)) {
+    if (!(query ? QuerySetting(line, mnemonic) : HandleSetting(line, mnemonic, value)))
         Refuse(line, "001: unknown command");
+}
+
+bool CVelunitSimulator::QuerySiteName(const std::string& line, const std::string&)
+{
+    Answer(line, "MN " + m_strSiteName + "\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::QueryTime(const std::string& line, const std::string&)
+{
+    const std::string time = m_config.m_strTimeReply.empty() ? InstrumentTime().Format("TS %y/%m/%d,%H:%M:%S")
+                                                             : m_config.m_strTimeReply;
+    Answer(line, time + "\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::QuerySetting(const std::string& line, const std::string& mnemonic)
+{
+    auto it = m_settings.find(mnemonic);
+    if (it == m_settings.end())
+        return false;
+    Answer(line, mnemonic + " " + it->second + "\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::CmdSystem(const std::string& line, const std::string& value)
+{
+    if (value != "0")
+        return false;
+    Answer(line, SystemReport());
+    return true;
+}
+
+bool CVelunitSimulator::CmdSelfTest(const std::string& line, const std::string& value)
+{
+    if (!value.empty())
+        return false;
+    Answer(line, "Pre-deployment tests\r\n  RAM..................PASS\r\n  ROM..................PASS\r\n"
+                 "  Recorder.............PASS\r\n  Receiver.............PASS\r\n"
+                 "  Sensors..............PASS\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::CmdOrientation(const std::string& line, const std::string& value)
+{
+    if (value != "2")
+        return false;
+    Send(line + "\r\nPress any key to exit the loop.\r\n");
+    m_eState = orientation;
+    m_nReadingDueMs = m_clock.NowMs() + 1000;
+    return true;
+}
+
+bool CVelunitSimulator::CmdZeroPressure(const std::string& line, const std::string& value)
+{
+    if (!value.empty())
+        return false;
+    m_dPressureOffsetKPa = 0.012;
+    Answer(line, "Pressure sensor zeroed\r\n");
+    return true;
+}
+
+// Sleep and deploy answer with the echo alone: the unit stops listening.
+bool CVelunitSimulator::CmdSleep(const std::string& line, const std::string& value)
+{
+    if (!value.empty())
+        return false;
+    Send(line + "\r\n");
+    m_eState = asleep;
+    return true;
+}
+
+bool CVelunitSimulator::CmdDeploy(const std::string& line, const std::string& value)
+{
+    if (!value.empty())
+        return false;
+    Send(line + "\r\n");
+    m_eState = deployed;
+    m_nEnsembleNumber = 0;
+    m_dtDeployStart = InstrumentTime();
+    int64_t interval = SampleIntervalSeconds() * 1000LL / std::max(1, m_config.m_nTimeCompression);
+    m_nEnsembleDueMs = m_clock.NowMs() + std::max<int64_t>(1, interval);
+    return true;
+}
+
+bool CVelunitSimulator::CmdKeep(const std::string& line, const std::string& value)
+{
+    if (!value.empty())
+        return false;
+    m_savedSettings = m_settings;
+    Answer(line, "[Parameters saved as USER defaults]\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::CmdRestore(const std::string& line, const std::string& value)
+{
+    if (value != "0" && value != "1")
+        return false;
+    if (value == "1")
+        FactoryDefaults();
+    else
+        m_settings = m_savedSettings;
+    Answer(line, value == "1" ? "[Parameters set to FACTORY defaults]\r\n"
+                              : "[Parameters set to USER defaults]\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::CmdBaud(const std::string& line, const std::string& value)
+{
+    static const std::map<std::string, int> kRates = {
+        {"411", 9600}, {"511", 19200}, {"611", 38400}, {"711", 57600}};
+    auto rate = kRates.find(value);
+    if (rate == kRates.end()) {
+        Refuse(line, "002: bad parameter");
+        return true;
     }
+    Answer(line, "");
+    m_nBaud = rate->second; // the answer went at the old rate
+    return true;
+}
+
+bool CVelunitSimulator::CmdErase(const std::string& line, const std::string& value)
+{
+    if (value != "ErAsE") {
+        Refuse(line, "002: bad parameter");
+        return true;
+    }
+    m_recorder.Erase();
+    Answer(line, "Recorder erased.\r\n");
+    return true;
+}
+
+bool CVelunitSimulator::CmdTransfer(const std::string& line, const std::string& value)
+{
+    if (!value.empty())
+        return false;
+    StartTransfer(line);
+    return true;
+}
+
+bool CVelunitSimulator::CmdSiteName(const std::string& line, const std::string& value)
+{
+    bool ok = !value.empty() && value.size() <= 32;
+    for (char c : value)
+        ok = ok && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+    if (!ok) {
+        Refuse(line, "002: bad parameter");
+        return true;
+    }
+    m_strSiteName = value;
+    Answer(line, "");
+    return true;
 }
 
 bool CVelunitSimulator::HandleSetting(const std::string& line, const std::string& mnemonic,
@@ -345,21 +448,22 @@ bool CVelunitSimulator::HandleSetting(const std::string& line, const std::string
 }
 
 // > TS 26/12/08,19:23:00
-void CVelunitSimulator::HandleTimeSet(const std::string& line, const std::string& value)
+bool CVelunitSimulator::CmdTimeSet(const std::string& line, const std::string& value)
 {
     int y, mo, d, h, mi, s;
     char tail;
     if (std::sscanf(value.c_str(), "%d/%d/%d,%d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) {
         Refuse(line, "002: bad parameter");
-        return;
+        return true;
     }
     CDateTime t = CDateTime::FromParts(y < 80 ? 2000 + y : 1900 + y, mo, d, h, mi, s);
     if (!t.IsValid()) {
         Refuse(line, "002: bad parameter");
-        return;
+        return true;
     }
     m_dClockOffsetDays = t.m_dt - m_clock.LocalNow().m_dt;
     Answer(line, "");
+    return true;
 }
 
 void CVelunitSimulator::StartTransfer(const std::string& line)

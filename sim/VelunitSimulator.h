@@ -50,8 +50,33 @@ class CVelunitSimulator
     void Refuse(const std::string& line, const std::string& why);
     void HandleLine(const std::string& line);
     bool HandleSetting(const std::string& line, const std::string& mnemonic, const std::string& value);
-    void HandleTimeSet(const std::string& line, const std::string& value);
+    bool QuerySetting(const std::string& line, const std::string& mnemonic);
     void StartTransfer(const std::string& line);
+
+    // One entry of the command table: false from a handler means the value does not fit.
+    using Handler = bool (CVelunitSimulator::*)(const std::string& line, const std::string& value);
+    struct SCommand {
+        const char* m_szMnemonic;
+        bool m_bQuery; // the "xx?" form
+        Handler m_handler;
+    };
+    static const SCommand kCommands[];
+
+    bool QuerySiteName(const std::string& line, const std::string& value);
+    bool QueryTime(const std::string& line, const std::string& value);
+    bool CmdSystem(const std::string& line, const std::string& value);
+    bool CmdSelfTest(const std::string& line, const std::string& value);
+    bool CmdOrientation(const std::string& line, const std::string& value);
+    bool CmdZeroPressure(const std::string& line, const std::string& value);
+    bool CmdSleep(const std::string& line, const std::string& value);
+    bool CmdDeploy(const std::string& line, const std::string& value);
+    bool CmdKeep(const std::string& line, const std::string& value);
+    bool CmdRestore(const std::string& line, const std::string& value);
+    bool CmdBaud(const std::string& line, const std::string& value);
+    bool CmdErase(const std::string& line, const std::string& value);
+    bool CmdTransfer(const std::string& line, const std::string& value);
+    bool CmdSiteName(const std::string& line, const std::string& value);
+    bool CmdTimeSet(const std::string& line, const std::string& value);
     std::string SystemReport();
     std::string Reading();
     void SendEnsemble();

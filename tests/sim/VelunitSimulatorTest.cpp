@@ -147,6 +147,27 @@ TEST(VelunitSim, DeployedUnitStreamsAndRecordsUntilABreak)
     EXPECT_TRUE(testsupport::ReadFileBytes(dir / "card.rec").empty());
 }
 
+TEST(VelunitSim, ValuesThatDoNotFitACommandMakeItUnknown)
+{
+    Unit u;
+    u.Wake();
+    const std::pair<const char*, const char*> cases[] = {
+        {"PS1", "PS1\r\nERR 001: unknown command\r\n>"},
+        {"PA 1", "PA 1\r\nERR 001: unknown command\r\n>"},
+        {"PC1", "PC1\r\nERR 001: unknown command\r\n>"},
+        {"cz now", "cz now\r\nERR 001: unknown command\r\n>"},
+        {"CK1", "CK1\r\nERR 001: unknown command\r\n>"},
+        {"CR2", "CR2\r\nERR 001: unknown command\r\n>"},
+        {"MY 1", "MY 1\r\nERR 001: unknown command\r\n>"},
+        {"ps?", "ps?\r\nERR 001: unknown command\r\n>"}, // no query form
+        {"wn ?", "wn ?\r\nWN 25\r\n>"},                  // any case, spaces before the value
+        {"sz", "sz\r\nPressure sensor zeroed\r\n>"},
+        {"CR 0", "CR 0\r\n[Parameters set to USER defaults]\r\n>"},
+    };
+    for (const auto& [line, answer] : cases)
+        EXPECT_EQ(u.Say(line), answer) << line;
+}
+
 TEST(VelunitSim, BaudChangesAfterTheAnswer)
 {
     Unit u;

@@ -92,6 +92,7 @@ int RunFlowComputerProgram(const std::vector<std::string>& args)
         throw UsageError{"--station and --port are required"};
     const auto station = LoadStationArg(parsed.Value("--station"));
     CSerialPort port;
+    TracePort(port);
     CTerminalReporter reporter;
     CFlowComputerProgrammer programmer(*station, reporter);
     switch (programmer.Program(port, parsed.Value("--port"))) {
@@ -109,6 +110,6 @@ ToolCommandRegistration regMessage{{"flowcomputer", "message", "flowcomputer mes
                                     &RunFlowComputerMessage}};
 ToolCommandRegistration regProgram{
     {"flowcomputer", "program", "flowcomputer program --station S.hstn --port PORT",
-     "program the Flow Computer on a port with the station's settings", &RunFlowComputerProgram}};
+     "program the Flow Computer on a port with the station's settings", &RunFlowComputerProgram, true}};
 
 } // namespace

@@ -74,6 +74,7 @@ class CTerminalView : public IStatusView, public ICommunicationsView
 class CToolPortOpener : public IPortOpener
 {
   public:
+    std::vector<ISerialTap*> Taps() override { return TraceTaps(); }
     std::unique_ptr<ISerialStream> OpenStream(const std::string& name) override
     {
         const std::string resolved = ResolvePortName(name, SettingsFileLookup());
@@ -193,20 +194,20 @@ const char* const kOptions = " --station S.hstn --port PORT [--yes|--no]";
 
 ToolCommandRegistration regConnect{{"velunit", "connect", std::string("velunit connect") + kOptions,
                                     "wake the Velunit and check its clock, site name and frequency",
-                                    &RunConnect}};
+                                    &RunConnect, true}};
 ToolCommandRegistration regSysTest{{"velunit", "systest", std::string("velunit systest") + kOptions,
-                                    "connect, then run the unit's system test (PA, PS0)", &RunSysTest}};
+                                    "connect, then run the unit's system test (PA, PS0)", &RunSysTest, true}};
 ToolCommandRegistration regZero{{"velunit", "zero", std::string("velunit zero") + kOptions,
-                                 "connect, then zero the pressure sensor (asks first)", &RunZero}};
+                                 "connect, then zero the pressure sensor (asks first)", &RunZero, true}};
 ToolCommandRegistration regSetTime{
     {"velunit", "settime", std::string("velunit settime") + kOptions + " [--offset H]",
-     "connect, then set the unit's clock to this computer's time plus the offset", &RunSetTime}};
+     "connect, then set the unit's clock to this computer's time plus the offset", &RunSetTime, true}};
 ToolCommandRegistration regSleep{{"velunit", "sleep", std::string("velunit sleep") + kOptions,
-                                  "connect, then put the unit to sleep", &RunSleep}};
+                                  "connect, then put the unit to sleep", &RunSleep, true}};
 ToolCommandRegistration regErase{{"velunit", "erase", std::string("velunit erase") + kOptions,
-                                  "connect, then erase the recorder card (asks first)", &RunErase}};
+                                  "connect, then erase the recorder card (asks first)", &RunErase, true}};
 ToolCommandRegistration regProgram{{"velunit", "program", std::string("velunit program") + kOptions,
                                     "connect, then send the station's command list, ID, store and start",
-                                    &RunProgram}};
+                                    &RunProgram, true}};
 
 } // namespace

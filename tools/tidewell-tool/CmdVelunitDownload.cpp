@@ -99,6 +99,7 @@ int RunVelunitDownload(const std::vector<std::string>& args)
     const std::string dir = std::filesystem::absolute(stationPath).parent_path().string();
 
     CSerialPort port;
+    TracePort(port);
     if (!port.Open(parsed.Value("--port"), 9600))
         throw ToolFailure{"could not open " + parsed.Value("--port") +
                           ", please verify the port is not in use"};
@@ -132,6 +133,6 @@ int RunVelunitDownload(const std::vector<std::string>& args)
 
 ToolCommandRegistration reg{{"velunit", "download", "velunit download --station S.hstn --port PORT [--erase]",
                              "download the Velunit's recorded data into the station's folder",
-                             &RunVelunitDownload}};
+                             &RunVelunitDownload, true}};
 
 } // namespace

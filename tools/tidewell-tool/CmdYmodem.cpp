@@ -35,6 +35,7 @@ int RunYmodemReceive(const std::vector<std::string>& args)
         throw ToolFailure{"not a folder: " + dir.string()};
 
     CSerialPort port;
+    TracePort(port);
     if (!port.Open(device, RECEIVE_BAUD))
         throw ToolFailure{"could not open " + device + ", please verify the port is not in use"};
 
@@ -66,6 +67,6 @@ int RunYmodemReceive(const std::vector<std::string>& args)
 
 ToolCommandRegistration reg{{"ymodem-receive", "", "ymodem-receive DEVICE DIR",
                              "receive one batch file transfer on a serial device into a folder",
-                             &RunYmodemReceive}};
+                             &RunYmodemReceive, true}};
 
 } // namespace

@@ -1,14 +1,48 @@
 #include "tools/tidewell-tool/ToolCommand.h"
 
-#include <algorithm>
+#include "link/HexDumpTap.h"
+#include "link/SerialPort.h"
 
-namespace {
+#include <algorithm>
+#include <memory>
+
+namespace
+{
 std::vector<ToolCommand>& Registry()
 {
     static std::vector<ToolCommand> commands;
     return commands;
 }
+
+// One trace for the one command a run of the tool executes; it lives until the program ends.
+std::unique_ptr<CHexDumpTap>& Trace()
+{
+    static std::unique_ptr<CHexDumpTap> trace;
+    return trace;
+}
 } // namespace
+
+void OpenTrace(const std::string& path)
+{
+    Trace() = std::make_unique<CHexDumpTap>(path);
+    if (!Trace()->IsOpen()) {
+        Trace().reset();
+        throw ToolFailure{"could not write the trace file " + path};
+    }
+}
+
+void TracePort(CSerialPort& port)
+{
+    if (Trace())
+        port.AddTap(Trace().get());
+}
+
+std::vector<ISerialTap*> TraceTaps()
+{
+    if (Trace())
+        return {Trace().get()};
+    return {};
+}
 
 const std::vector<ToolCommand>& RegisteredCommands()
 {

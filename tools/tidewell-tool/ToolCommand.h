@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+class CSerialPort;
+class ISerialTap;
+
 // Thrown for wrong usage: main prints the message with the usage line and exits with 2.
 struct UsageError {
     std::string message;
@@ -23,17 +26,26 @@ struct ToolCommand {
     std::string usage;   // the whole synopsis, without the program name
     std::string summary; // one line for --help
     int (*run)(const std::vector<std::string>& args); // args after the command words
+    bool opensPort = false;                           // takes the global --trace FILE option
 };
 
 const std::vector<ToolCommand>& RegisteredCommands();
+
+// The global option "--trace FILE": main opens the trace before a command that opens a port
+// runs (ToolFailure when the file cannot be written). The command attaches it to its port
+// with TracePort, or hands TraceTaps to a port opener.
+void OpenTrace(const std::string& path);
+void TracePort(CSerialPort& port);
+std::vector<ISerialTap*> TraceTaps();
 
 struct ToolCommandRegistration {
     explicit ToolCommandRegistration(ToolCommand command);
 };
 
 // Simple option parsing shared by the commands: "--name value" and "--flag" forms.
-class ToolArgs {
-public:
+class ToolArgs
+{
+  public:
     ToolArgs(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
              const std::vector<std::string>& flagOptions);
 
@@ -41,7 +53,7 @@ public:
     bool Has(const std::string& option) const;
     std::string Value(const std::string& option, const std::string& fallback = {}) const;
 
-private:
+  private:
     std::vector<std::string> m_positional;
     std::vector<std::pair<std::string, std::string>> m_options;
 };

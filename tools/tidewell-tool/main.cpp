@@ -8,7 +8,11 @@
 #include <exception>
 #include <iostream>
 
-namespace {
+namespace
+{
+
+const char* const kTraceHelp =
+    "  --trace FILE\n      write a timestamped hex dump of the serial line to FILE\n";
 
 void PrintHelp(std::ostream& out)
 {
@@ -21,6 +25,25 @@ void PrintHelp(std::ostream& out)
     });
     for (const auto& c : commands)
         out << "  tidewell-tool " << c.usage << "\n      " << c.summary << "\n";
+    out << "\nGlobal option of the commands that open a port (velunit, flowcomputer program, "
+           "ymodem-receive):\n"
+        << kTraceHelp;
+}
+
+// "--trace FILE" may stand anywhere on the line; it is taken out before the command parses
+// its own options. False when the file name is missing.
+bool TakeTraceOption(std::vector<std::string>& args, std::string& path)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--trace")
+            continue;
+        if (i + 1 >= args.size())
+            return false;
+        path = args[i + 1];
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+        --i;
+    }
+    return true;
 }
 
 } // namespace
@@ -28,6 +51,11 @@ void PrintHelp(std::ostream& out)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    std::string trace;
+    if (!TakeTraceOption(args, trace)) {
+        std::cerr << "tidewell-tool: option --trace needs a value\n";
+        return 2;
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;
@@ -58,9 +86,18 @@ int main(int argc, char** argv)
     std::vector<std::string> rest(args.begin() + static_cast<long>(consumed), args.end());
     if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
         std::cout << "Usage: tidewell-tool " << found->usage << "\n" << found->summary << "\n";
+        if (found->opensPort)
+            std::cout << kTraceHelp;
         return 0;
     }
+    if (!trace.empty() && !found->opensPort) {
+        std::cerr << "tidewell-tool: --trace applies only to commands that open a port\nUsage: tidewell-tool "
+                  << found->usage << "\n";
+        return 2;
+    }
     try {
+        if (!trace.empty())
+            OpenTrace(trace);
         int status = found->run(rest);
         std::cout.flush();
         return status;
