@@ -140,12 +140,6 @@ struct DownloadBench {
     }
 };
 
-std::vector<unsigned char> Padded(std::vector<unsigned char> data)
-{
-    data.resize((data.size() + 1023) / 1024 * 1024, 0x1A);
-    return data;
-}
-
 TEST(Download, GoodTransferShowsProgressAndOffersTheErase)
 {
     DownloadBench b(2500);
@@ -163,12 +157,14 @@ TEST(Download, GoodTransferShowsProgressAndOffersTheErase)
     EXPECT_EQ(std::vector<std::string>(e.begin(), e.begin() + static_cast<long>(start.size())), start);
     EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 1024 of 2500 bytes received"));
     EXPECT_TRUE(b.host.Has("progress 40"));
-    EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 3072 of 2500 bytes received"));
+    // The padding of the last block is not data: exactly the announced size arrives.
+    EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 2500 of 2500 bytes received"));
     EXPECT_EQ(b.host.From("caption Download"),
               (std::vector<std::string>{"caption Download", "buttons on on",
                                         "status Transfer completed succesfully",
                                         std::string("ask ") + CDownloadController::ERASE_QUESTION, "erase"}));
-    EXPECT_EQ(b.Received(), Padded(b.recording));
+    EXPECT_EQ(b.Received(), b.recording);
+    EXPECT_FALSE(std::filesystem::exists(b.stationDir / "RIVER_1.000.partial"));
     EXPECT_TRUE(b.InstrumentAnswers());
 }
 
@@ -206,9 +202,11 @@ TEST(Download, GapOrShortFileIsReportedIncompleteAndNeverOffersTheErase)
     shortOfAnnounced.announcedSize = 9000;
     const std::pair<YmodemSenderFaults, std::string> cases[] = {
         {dropped,
-         "status Download failed: Transfer incomplete, 2048 of 3000 bytes received, 1 transfer errors"},
+         "status Download failed: Transfer incomplete, 2048 of 3000 bytes received, 1 transfer errors, "
+         "kept in RIVER_1.000.partial, RIVER_1.000 not changed"},
         {shortOfAnnounced,
-         "status Download failed: Transfer incomplete, 3072 of 9000 bytes received, 0 transfer errors"},
+         "status Download failed: Transfer incomplete, 3072 of 9000 bytes received, 0 transfer "
+         "errors, kept in RIVER_1.000.partial, RIVER_1.000 not changed"},
     };
     for (const auto& [faults, line] : cases) {
         DownloadBench b(3000, faults);
@@ -217,7 +215,8 @@ TEST(Download, GapOrShortFileIsReportedIncompleteAndNeverOffersTheErase)
                   (std::vector<std::string>{line, "buttons on on", "caption Download", "progress 0"}));
         EXPECT_FALSE(b.host.Has(std::string("ask ") + CDownloadController::ERASE_QUESTION));
         EXPECT_FALSE(b.host.Has("status Transfer completed succesfully"));
-        EXPECT_FALSE(b.Received().empty()); // what arrived is kept
+        EXPECT_FALSE(b.Received("RIVER_1.000.partial").empty()); // what arrived is kept, apart
+        EXPECT_FALSE(std::filesystem::exists(b.stationDir / "RIVER_1.000"));
         EXPECT_TRUE(b.InstrumentAnswers());
     }
 }
@@ -225,6 +224,8 @@ TEST(Download, GapOrShortFileIsReportedIncompleteAndNeverOffersTheErase)
 TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
 {
     DownloadBench b(10 * 1024);
+    // Yesterday's copy of the recording, which a failed download must leave alone.
+    testsupport::WriteFileText(b.stationDir / "RIVER_1.000", "yesterday");
     int shown = 0;
     b.host.onProgress = [&](int) {
         if (++shown == 3) // block 2 has been shown: the operator presses "Abort"
@@ -234,10 +235,13 @@ TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
     EXPECT_TRUE(b.host.Has("status Transfer Aborted!"));
     EXPECT_TRUE(b.host.Has("status Please wait while communications are re-established"));
     EXPECT_EQ(b.host.From("status Download failed"),
-              (std::vector<std::string>{"status Download failed: Transfer error",
+              (std::vector<std::string>{"status Download failed: Transfer error, 2048 of 10240 bytes kept in "
+                                        "RIVER_1.000.partial, RIVER_1.000 not changed",
                                         "status Communications were re-established", "buttons on on",
                                         "caption Download", "progress 0"}));
-    EXPECT_EQ(b.Received().size(), 2u * 1024); // closed as far as it was written
+    // Closed as far as it was written, under a name that is not the recording's.
+    EXPECT_EQ(b.Received("RIVER_1.000.partial").size(), 2u * 1024);
+    EXPECT_EQ(testsupport::ReadFileText(b.stationDir / "RIVER_1.000"), "yesterday");
     EXPECT_TRUE(b.InstrumentAnswers());
 }
 
@@ -281,7 +285,7 @@ TEST(Download, NoisyLineStillDeliversTheExactFile)
     });
     b.Run();
     ASSERT_TRUE(b.host.Has("status Transfer completed succesfully"));
-    EXPECT_EQ(b.Received(), Padded(b.recording));
+    EXPECT_EQ(b.Received(), b.recording);
 }
 
 } // namespace
