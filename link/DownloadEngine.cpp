@@ -46,14 +46,6 @@ std::string CDownloadEngine::BaudCommand(int baud)
     }
 }
 
-std::string CDownloadEngine::IncompleteReason(const YmodemProgress& p)
-{
-    if (CYmodemReceiver::IsComplete(p))
-        return {};
-    YmodemFileResult result{p, YmodemFileResult::incomplete, {}};
-    return result.Status();
-}
-
 std::string CDownloadEngine::OutcomeText(const std::vector<YmodemFileResult>& files, bool failed)
 {
     // The file that went wrong leads, in the words of its outcome; the others follow. When

@@ -73,9 +73,6 @@ class CDownloadEngine
 
     // "CB 511" for 19200, "CB 611" for 38400, "CB 711" for 57600, "CB 411" for anything else.
     static std::string BaudCommand(int baud);
-    // Why a transfer that ran to its end still does not count: fewer bytes than announced,
-    // or gaps in the block numbering. Empty when it is whole.
-    static std::string IncompleteReason(const YmodemProgress& progress);
     // The reason shown when a download fails: "Transfer error" when no file was begun, else
     // the status of each file that did not arrive whole, then the others. Empty when every
     // file is whole and failed is false.

@@ -236,12 +236,21 @@ bool CYmodemReceiver::ReceiveFile()
             if (endOnce)
                 break; // sent again: the end of the file
             endOnce = true;
-            Purge(); // a stray 0x04 may have a block behind it
+            // A stray 0x04 may have a block behind it. Where the file is due to end, only what
+            // has arrived already is cleared, so a sound line keeps its pace; anywhere else the
+            // line must fall quiet first, so that a second stray 0x04 cannot pass for the
+            // sender's repetition.
+            if (m_progress.sizeAnnounced && m_progress.received >= m_progress.total)
+                PurgeIfPending();
+            else
+                Purge();
             ++answers;
             if (!Refuse(tries))
                 return FileFailed(m_strFailure);
             continue;
         }
+        if (endOnce)
+            --arrivals; // that 0x04 was noise, not something the sender sent
         endOnce = false;
         if (r != complete || !m_packet.IsValid()) {
             if (r == complete)
