@@ -289,3 +289,27 @@ TEST(Download, NoisyLineStillDeliversTheExactFile)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(Download, FailureReasonNamesEveryFileByItsOutcome)
+{
+    YmodemFileResult whole{{"A.000", 100, 100, 0, true}, YmodemFileResult::complete, "A.000"};
+    YmodemFileResult cut{{"B.000", 1024, 4096, 0, true}, YmodemFileResult::failed, "B.000.partial"};
+    YmodemFileResult gap{{"C.000", 2048, 3072, 1, false}, YmodemFileResult::incomplete, "C.000.partial"};
+    // Nothing begun, or every file whole: the failure lies elsewhere.
+    EXPECT_EQ(CDownloadEngine::OutcomeText({}, true), "Transfer error");
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole}, true), "Transfer error");
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole}, false), "");
+    // The file that went wrong leads.
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole, cut}, true),
+              "Transfer error, 1024 of 4096 bytes kept in B.000.partial, B.000 not changed; A.000 received, "
+              "100 bytes");
+    EXPECT_EQ(CDownloadEngine::OutcomeText({gap}, false),
+              "Transfer incomplete, 2048 bytes received, size not announced, 1 transfer errors, kept in "
+              "C.000.partial, "
+              "C.000 not changed");
+}
+
+} // namespace

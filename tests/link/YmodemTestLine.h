@@ -12,9 +12,6 @@ class CScriptedYmodemLine : public IYmodemLine
     {
         if (m_burst >= m_bursts.size() || m_pos >= m_bursts[m_burst].size())
             return false;
-        if (m_onRead)
-            m_onRead(m_read);
-        ++m_read;
         byte = static_cast<uint8_t>(m_bursts[m_burst][m_pos++]);
         return true;
     }
@@ -38,10 +35,8 @@ class CScriptedYmodemLine : public IYmodemLine
     std::vector<std::string> m_bursts;
     size_t m_burst = 0;
     size_t m_pos = 0;
-    size_t m_read = 0;
     std::string m_out;
     int m_timeout = 0;
-    std::function<void(size_t)> m_onRead; // sees the count of bytes read before each one
 };
 
 // Blocks as a sender puts them on the line.

@@ -53,13 +53,14 @@ TEST(YmodemTool, ReceivesThroughADamagedLine)
         b = static_cast<unsigned char>(x >> 16);
     }
     testsupport::WriteFileBytes(from / "REC00007.000", data);
-    const std::string command = "cd '" + from.Path().string() + "' && { '" + relay.string() +
-                                "' --seed 7 --bit-errors 2e-5 --drops 1e-5 --doubles 1e-5 --noise 200 -- "
-                                "/usr/bin/sb --ymodem --1k REC00007.000 > relay.out 2> relay.err & } && "
-                                "for i in $(seq 50); do [ -s relay.out ] && break; sleep 0.1; done && "
-                                "timeout 60 " +
-                                Tool() + " ymodem-receive \"$(head -1 relay.out)\" '" + to.Path().string() +
-                                "'; status=$?; wait; exit $status";
+    const std::string command =
+        "cd '" + from.Path().string() + "' && { '" + relay.string() +
+        "' --seed 7 --bit-errors 2e-5 --drops 1e-5 --doubles 1e-5 --noise 200 -- "
+        "/usr/bin/sb --ymodem --1k REC00007.000 > relay.out 2> relay.err & relay=$!; } && "
+        "for i in $(seq 50); do [ -s relay.out ] && break; sleep 0.1; done && "
+        "timeout 60 " +
+        Tool() + " ymodem-receive \"$(head -1 relay.out)\" '" + to.Path().string() +
+        "'; status=$?; sleep 1; kill $relay 2>/dev/null; wait; exit $status";
     const auto result = RunCommand(command);
     EXPECT_EQ(result.status, 0) << result.err << testsupport::ReadFileText(from / "relay.err");
     EXPECT_EQ(result.out, "REC00007.000 204800\n");
