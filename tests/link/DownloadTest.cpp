@@ -221,6 +221,21 @@ TEST(Download, GapOrShortFileIsReportedIncompleteAndNeverOffersTheErase)
     }
 }
 
+TEST(Download, SizeNotAnnouncedKeepsEveryByte)
+{
+    YmodemSenderFaults noSize;
+    noSize.noSize = true;
+    DownloadBench b(2500, noSize);
+    b.Run();
+    EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 3072 of 0 bytes received"));
+    EXPECT_TRUE(b.host.Has("status Transfer completed succesfully"));
+    auto padded = b.recording; // nothing says where the data ends
+    padded.resize(3 * 1024, 0x1A);
+    EXPECT_EQ(b.Received(), padded);
+    ASSERT_EQ(b.engine->Files().size(), 1u);
+    EXPECT_EQ(b.engine->Files()[0].Status(), "RIVER_1.000 received, 3072 bytes, size not announced");
+}
+
 TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
 {
     DownloadBench b(10 * 1024);

@@ -205,18 +205,22 @@ TEST(YmodemSimLine, SenderStallOfFifteenSecondsIsRiddenOut)
     // The sender stops in the middle of block 5 and hears nothing for 15 s; the receiver asks
     // again after the short time-out and then after each long one, and the copies of block 5
     // those answers bring are taken once, without running ahead of the sender.
+    // The same with the stall between two blocks (before block 5 starts).
     const auto data = Recording(12 * 1024);
-    YmodemSenderFaults faults;
-    faults.stallBlock = 5;
-    faults.stallOffset = 600;
-    faults.stallMs = 15000;
-    faults.corrupt = {7}; // an error after the stall: the two ends must still agree on the block
-    SimTransfer t({{NAME, data}}, faults);
-    ASSERT_TRUE(t.ok) << t.detail;
-    EXPECT_TRUE(t.whole);
-    EXPECT_EQ(t.File(NAME), data);
-    EXPECT_GE(t.elapsedMs, 15000);
-    EXPECT_LT(t.elapsedMs, 15000 + 3 * CYmodemReceiver::PURGE_QUIET_MS);
+    for (const size_t offset : {size_t{600}, size_t{0}}) {
+        SCOPED_TRACE("stall at byte " + std::to_string(offset) + " of block 5");
+        YmodemSenderFaults faults;
+        faults.stallBlock = 5;
+        faults.stallOffset = offset;
+        faults.stallMs = 15000;
+        faults.corrupt = {7}; // an error after the stall: the two ends must still agree on the block
+        SimTransfer t({{NAME, data}}, faults);
+        ASSERT_TRUE(t.ok) << t.detail;
+        EXPECT_TRUE(t.whole);
+        EXPECT_EQ(t.File(NAME), data);
+        EXPECT_GE(t.elapsedMs, 15000);
+        EXPECT_LT(t.elapsedMs, 15000 + 3 * CYmodemReceiver::PURGE_QUIET_MS);
+    }
 }
 
 TEST(YmodemSimLine, FailedTransferNeverTouchesAnExistingFile)
