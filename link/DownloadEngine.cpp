@@ -22,14 +22,21 @@ std::string CDownloadEngine::BaudCommand(int baud)
     }
 }
 
-std::string CDownloadEngine::IncompleteReason(const YmodemProgress& p)
+std::string CDownloadEngine::OutcomeText(const std::vector<YmodemFileResult>& files, bool failed)
 {
-    if (CYmodemReceiver::IsComplete(p))
-        return {};
-    char text[160];
-    std::snprintf(text, sizeof text, "Transfer incomplete, %lld of %lld bytes received, %d transfer errors",
-                  p.received, p.total, p.errors);
-    return text;
+    // The reason in the download's fixed words, from the first file that went wrong; where
+    // each file's bytes went is the owner's to show (Files). When every file begun is whole
+    // the failure lies elsewhere and is the plain "Transfer error".
+    for (const auto& file : files)
+        if (file.outcome != YmodemFileResult::complete)
+            return file.Reason();
+    return failed ? "Transfer error" : "";
+}
+
+std::vector<YmodemFileResult> CDownloadEngine::Files() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_files;
 }
 
 bool CDownloadEngine::SetBaud(int baud)
@@ -78,6 +85,7 @@ bool CDownloadEngine::Transfer()
     {
         std::lock_guard lock(m_mutex);
         m_strOutputPath.clear();
+        m_files.clear();
     }
     m_strFailure.clear();
 
@@ -95,7 +103,9 @@ bool CDownloadEngine::Transfer()
         Publish(p);
         {
             std::lock_guard lock(m_mutex);
-            m_strOutputPath = (std::filesystem::path(m_session.GetStationDirectory()) / p.fileName).string();
+            m_strOutputPath = (std::filesystem::path(m_session.GetStationDirectory()) /
+                               CYmodemReceiver::PartialName(p.fileName))
+                                  .string();
         }
         if (m_pOwner) {
             m_pOwner->ShowProgress();
@@ -109,8 +119,18 @@ bool CDownloadEngine::Transfer()
     });
     const bool ok = receiver.Receive();
     Publish(receiver.Progress());
+    {
+        std::lock_guard lock(m_mutex);
+        m_files = receiver.Files();
+        m_strOutputPath = receiver.OutputPath().string();
+    }
     if (!ok) {
         m_strFailure = receiver.FailureDetail();
+        return false;
+    }
+    // An empty batch is no download: nothing to show, and never a reason to erase the card.
+    if (receiver.Files().empty()) {
+        m_strFailure = "the instrument sent no file";
         return false;
     }
     if (!m_session.WaitForPrompt()) {
@@ -129,7 +149,7 @@ bool CDownloadEngine::Download(int baud)
     }
     if (!Transfer()) {
         if (m_pOwner) {
-            m_pOwner->DownloadFailed("Transfer error", true);
+            m_pOwner->DownloadFailed(OutcomeText(Files(), true), true);
             m_pOwner->Beep(600, 1000);
         }
         return false;
@@ -142,8 +162,9 @@ bool CDownloadEngine::Download(int baud)
         return false;
     }
     // The protocol ran to its end, but a file with gaps or short of what was announced is
-    // not a copy to rely on (and never one to erase the recorder after).
-    const std::string incomplete = IncompleteReason(Progress());
+    // not a copy to rely on (and never one to erase the recorder after); it was kept as a
+    // partial file.
+    const std::string incomplete = OutcomeText(Files(), false);
     if (!incomplete.empty()) {
         if (m_pOwner)
             m_pOwner->DownloadFailed(incomplete, false);

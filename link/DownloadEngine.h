@@ -17,6 +17,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class IDownloadOwner
 {
@@ -56,15 +57,19 @@ class CDownloadEngine
 
     void GetProgress(std::string& name, long long& received, long long& total, int& errors) const;
     YmodemProgress Progress() const;
-    // The file written by the last transfer (empty before block 0 named it).
+    // The file written by the last transfer (empty before block 0 named it): the station
+    // file itself, or its partial copy when the transfer did not end whole.
     std::string OutputPath() const;
+    // Every file of the last transfer with its outcome.
+    std::vector<YmodemFileResult> Files() const;
     const std::string& FailureDetail() const { return m_strFailure; }
 
     // "CB 511" for 19200, "CB 611" for 38400, "CB 711" for 57600, "CB 411" for anything else.
     static std::string BaudCommand(int baud);
-    // Why a transfer that ran to its end still does not count: fewer bytes than announced,
-    // or gaps in the block numbering. Empty when it is whole.
-    static std::string IncompleteReason(const YmodemProgress& progress);
+    // The reason shown when a download fails: "Transfer error" when no file was begun, else
+    // the reason of the first file that did not arrive whole. Empty when every file is whole
+    // and failed is false.
+    static std::string OutcomeText(const std::vector<YmodemFileResult>& files, bool failed);
 
   private:
     void Publish(const YmodemProgress& progress);
@@ -76,5 +81,6 @@ class CDownloadEngine
     mutable std::mutex m_mutex; // guards the progress figures and the output path
     YmodemProgress m_progress;
     std::string m_strOutputPath;
+    std::vector<YmodemFileResult> m_files;
     std::string m_strFailure;
 };

@@ -11,6 +11,9 @@ class IYmodemLine
 
     // Waits at most the current time-out for one byte; false on silence or a broken line.
     virtual bool ReadByte(uint8_t& byte) = 0;
+    // Takes a byte only if one has already arrived; never waits. A line that cannot tell
+    // says nothing is waiting.
+    virtual bool ReadByteIfAvailable(uint8_t& /*byte*/) { return false; }
     // Writes all bytes or fails.
     virtual bool Write(const std::string& bytes) = 0;
     // The longest silence allowed before any single byte from now on.

@@ -1,5 +1,6 @@
 #include "link/YmodemPacket.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -84,7 +85,14 @@ void CYmodemPacket::AddByte(uint8_t b)
         m_buffer[2] = b;
         m_nCount = 3;
         if (m_buffer[1] + m_buffer[2] != 255) {
-            Reset(); // a garbled number: wait for the next header, the sender will repeat
+            // Not a block after all: the header byte was noise or the number is garbled. The
+            // two bytes taken as number and complement may be the start of the real block
+            // (a stray 0x02 just in front of it), so they are looked at again.
+            const uint8_t number = m_buffer[1];
+            const uint8_t complement = m_buffer[2];
+            Reset();
+            AddByte(number);
+            AddByte(complement);
             return;
         }
     } else {
@@ -153,9 +161,24 @@ bool CYmodemPacket::FileSize(long long& size) const
     return true;
 }
 
+bool CYmodemPacket::HasFileSize() const
+{
+    if (DataLength() != 128)
+        return false;
+    size_t i = 3;
+    while (i < 128 && m_buffer[i] != 0)
+        ++i;
+    return i + 1 < 128 && m_buffer[i + 1] >= '0' && m_buffer[i + 1] <= '9';
+}
+
 bool CYmodemPacket::WriteData(std::ostream& file) const
 {
-    const size_t n = DataLength();
+    return WriteData(file, DataLength());
+}
+
+bool CYmodemPacket::WriteData(std::ostream& file, size_t maxBytes) const
+{
+    const size_t n = std::min(DataLength(), maxBytes);
     file.write(reinterpret_cast<const char*>(m_buffer + 3), static_cast<std::streamsize>(n));
     file.flush();
     return static_cast<bool>(file);

@@ -6,7 +6,8 @@
 //   EOT                                 end of the file, a block by itself
 //
 // The assembler falls back to waiting for a header on anything that cannot start a block and
-// drops a block whose number and complement disagree, so line noise between blocks is skipped.
+// drops a block whose number and complement disagree (looking at those two bytes again as a
+// possible header), so line noise between blocks is skipped.
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
@@ -39,6 +40,8 @@ class CYmodemPacket
     void AddByte(uint8_t b);
 
     bool IsFinished() const { return m_bComplete != 0; }
+    // A header byte has been taken: what follows is read as a block, not skipped as noise.
+    bool HasHeader() const { return m_nCount >= 1; }
     bool IsEndOfFile() const { return m_nCount >= 1 && m_buffer[0] == ymodem::EOT; }
     uint8_t BlockNumber() const { return m_buffer[1]; }
     // 128 for SOH, 1024 for STX, 0 for anything else (EOT included).
@@ -52,9 +55,14 @@ class CYmodemPacket
     // or when the fields are not terminated where they must be.
     bool FileName(std::string& name) const;
     bool FileSize(long long& size) const;
+    // Whether block 0 gives a size at all: a sender may send the name alone, and then a
+    // FileSize of 0 means "unknown", not "empty".
+    bool HasFileSize() const;
 
     // Appends all data bytes (the padding of the last block included) and flushes.
     bool WriteData(std::ostream& file) const;
+    // The same, at most maxBytes of them: what is left of an announced size.
+    bool WriteData(std::ostream& file, size_t maxBytes) const;
 
     // The sender's side: one whole block of blockSize (128 or 1024) bytes carrying data, the
     // rest filled with pad, followed by its CRC high byte first.

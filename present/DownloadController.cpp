@@ -41,12 +41,14 @@ class CDownloadController::CJob : public IDownloadOwner
         // Still line work: done here, before the owner hears of the failure.
         const bool back = !reEstablish || m_engine.ReEstablish();
         CDownloadController* c = &m_controller;
-        m_context.Post([c, reason, reEstablish, back] { c->Failed(reason, reEstablish, back); });
+        m_context.Post([c, reason, reEstablish, back, files = m_engine.Files()] {
+            c->Failed(reason, reEstablish, back, files);
+        });
     }
     void DownloadComplete() override
     {
         CDownloadController* c = &m_controller;
-        m_context.Post([c] { c->Completed(); });
+        m_context.Post([c, files = m_engine.Files()] { c->Completed(files); });
     }
     void Beep(int hz, int ms) override
     {
@@ -79,7 +81,7 @@ int CDownloadController::ProgressPercent(long long received, long long total)
 {
     if (total <= 0 || received <= 0)
         return 0;
-    // The last block's padding can take the count past the total.
+    // A sender that goes on past the size it announced can take the count past the total.
     const long long percent = received >= total ? 100 : received * 100 / total;
     return static_cast<int>(percent);
 }
@@ -135,9 +137,18 @@ void CDownloadController::ShowProgress(const YmodemProgress& progress)
     m_status.AppendStatus(text);
 }
 
-void CDownloadController::Failed(const std::string& reason, bool reEstablish, bool back)
+void CDownloadController::ShowFiles(const std::vector<YmodemFileResult>& files)
+{
+    // Where every file of the batch went, ahead of the fixed lines so that those stay together.
+    for (const auto& file : files)
+        m_status.AppendStatus(file.Whereabouts());
+}
+
+void CDownloadController::Failed(const std::string& reason, bool reEstablish, bool back,
+                                 const std::vector<YmodemFileResult>& files)
 {
     if (back) {
+        ShowFiles(files);
         m_status.AppendStatus("Download failed: " + reason);
         if (reEstablish)
             m_status.AppendStatus("Communications were re-established");
@@ -145,6 +156,7 @@ void CDownloadController::Failed(const std::string& reason, bool reEstablish, bo
     } else {
         if (m_steps.m_resetConnection)
             m_steps.m_resetConnection();
+        ShowFiles(files);
         m_status.AppendStatus("Download failed: " + reason);
         m_status.AppendStatus("Communications were lost");
     }
@@ -154,8 +166,9 @@ void CDownloadController::Failed(const std::string& reason, bool reEstablish, bo
     SetProgress(0);
 }
 
-void CDownloadController::Completed()
+void CDownloadController::Completed(const std::vector<YmodemFileResult>& files)
 {
+    ShowFiles(files);
     SetCaption(DOWNLOAD_CAPTION);
     EnableButtons(true, true);
     m_status.AppendStatus("Transfer completed succesfully");

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // What the window's own controller does at the end of a download. Either may be empty.
 struct SDownloadSteps {
@@ -53,8 +54,10 @@ class CDownloadController
     class CJob;
 
     void ShowProgress(const YmodemProgress& progress);
-    void Failed(const std::string& reason, bool reEstablish, bool back);
-    void Completed();
+    void Failed(const std::string& reason, bool reEstablish, bool back,
+                const std::vector<YmodemFileResult>& files);
+    void Completed(const std::vector<YmodemFileResult>& files);
+    void ShowFiles(const std::vector<YmodemFileResult>& files);
     void SetCaption(const std::string& caption);
     void EnableButtons(bool operations, bool wakeup);
     void SetProgress(int percent);

@@ -1,20 +1,23 @@
 #pragma once
 // The sending side of a batch file transfer, as the simulated Velunit runs it on "MY": one
-// file in 1024-byte blocks after a 128-byte block 0, CRC mode, then the empty block 0 that
-// closes the batch.
+// file (or several, for tests) in 1024-byte blocks after a 128-byte block 0, CRC mode, then
+// the empty block 0 that closes the batch.
 //
 //   < C          > SOH 00 FF "name\0size" crc
 //   < ACK C      > STX 01 FE <1024 bytes> crc ...      (NAK: the same block again)
-//   < ACK        > EOT
-//   < ACK C      > SOH 00 FF <zeros> crc
+//   < ACK        > EOT                                 (NAK: EOT again)
+//   < ACK C      > SOH 00 FF <zeros> crc               (or block 0 of the next file)
 //   < ACK        finished                 (CAN CAN: abandoned; a run of up to eight is taken)
 //
-// Faults for tests, each naming data blocks by their place in the file (1 = first):
-// corrupted once (bad CRC), dropped (never sent: a gap in the numbering), repeated (sent twice
-// in a row) or delayed (sent after a pause on the clock).
+// Faults for tests, each naming data blocks of the first file by their place in it (1 =
+// first) and touching only the first transmission of a block: corrupted (bad CRC), dropped
+// (never sent: a gap in the numbering), repeated (sent twice in a row), delayed (sent after a
+// pause on the clock), line damage (bytes in front of a block or inside it, a byte lost), and
+// a stall: the sender stops part-way through a block and hears nothing until it resumes.
 #include "link/Clock.h"
 #include "sim/VelunitConfig.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -28,6 +31,26 @@ struct YmodemSenderFaults {
     std::map<int, int> delayMs;
     // A total announced in block 0 other than the file's size (-1: the true size).
     long long announcedSize = -1;
+    // Block 0 with the name alone.
+    bool noSize = false;
+    // Bytes in front of block k (0: block 0 of the file), e.g. noise or a stray 0x04.
+    std::map<int, std::string> before;
+    // Bytes put into block k at an offset into its frame.
+    std::map<int, std::pair<size_t, std::string>> inside;
+    // The byte at this offset into block k's frame lost.
+    std::map<int, size_t> dropByte;
+    // The closing block of the batch damaged once.
+    bool garbleClosing = false;
+    // Stops after this many bytes of block stallBlock for stallMs on the clock; what the
+    // receiver sends meanwhile waits until then. Needs Service() called as the clock moves.
+    int stallBlock = 0;
+    size_t stallOffset = 0;
+    int stallMs = 0;
+};
+
+struct YmodemSenderFile {
+    std::string name;
+    std::vector<unsigned char> data;
 };
 
 class CYmodemSender : public IVelunitTransfer
@@ -37,8 +60,15 @@ class CYmodemSender : public IVelunitTransfer
 
     CYmodemSender(std::string fileName, std::vector<unsigned char> data, SendFunction send,
                   YmodemSenderFaults faults = {}, IClock* clock = nullptr);
+    // A batch of several files.
+    CYmodemSender(std::vector<YmodemSenderFile> files, SendFunction send, YmodemSenderFaults faults = {},
+                  IClock* clock = nullptr);
 
     void OnByte(unsigned char byte) override;
+    // Resumes a stalled sender once the clock has reached ResumeMs.
+    void Service();
+    // When a stall ends; -1 when the sender is not stalled.
+    int64_t ResumeMs() const { return m_bStalled ? m_nResumeMs : -1; }
     // The program cancels with a run of this many CAN bytes.
     static constexpr int CANCEL_RUN = 8;
 
@@ -70,9 +100,15 @@ class CYmodemSender : public IVelunitTransfer
 
     void SendBlock(int index, bool first);
     void SendRaw(const std::string& bytes) { m_send(bytes); }
+    void SendDamaged(int index, std::string frame);
+    void StartFile();
+    void HandleByte(unsigned char byte);
     std::string BlockFrame(int index) const;
     std::string HeaderFrame() const;
+    bool Faulty() const { return m_nFile == 0; }
 
+    std::vector<YmodemSenderFile> m_files;
+    size_t m_nFile = 0;
     std::string m_strName;
     std::vector<unsigned char> m_data;
     SendFunction m_send;
@@ -85,4 +121,11 @@ class CYmodemSender : public IVelunitTransfer
     int m_nCans = 0;
     int m_nNaks = 0;
     std::set<int> m_corrupted; // corrupted already: the retry goes out sound
+    std::set<int> m_damaged;   // likewise for the line damage
+    bool m_bClosingGarbled = false;
+    bool m_bStalled = false;
+    bool m_bStallDone = false;
+    int64_t m_nResumeMs = 0;
+    std::string m_strHeld;  // the rest of the block the stall cut
+    std::string m_strHeard; // what the receiver sent during the stall
 };

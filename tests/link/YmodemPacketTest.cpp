@@ -61,6 +61,18 @@ TEST(YmodemPacket, SkipsNoiseAndDropsAGarbledNumber)
     EXPECT_EQ(packet.BlockNumber(), 3);
 }
 
+TEST(YmodemPacket, AStrayHeaderByteDoesNotSwallowTheRealBlock)
+{
+    // 0x02 or 0x01 just in front of a block takes the real header as its number; the bytes
+    // that failed as number and complement are looked at again and the block is found.
+    for (const char* stray : {"\x02", "\x01", "\x02\x01"}) {
+        const auto packet = Feed(std::string(stray) + CYmodemPacket::Frame(7, "data", 1024));
+        EXPECT_TRUE(packet.IsFinished()) << int(stray[0]);
+        EXPECT_TRUE(packet.IsValid());
+        EXPECT_EQ(packet.BlockNumber(), 7);
+    }
+}
+
 TEST(YmodemPacket, CrcCatchesAnyDamagedByte)
 {
     const std::string frame = CYmodemPacket::Frame(1, std::string(1024, 'q'), 1024);
@@ -97,6 +109,16 @@ TEST(YmodemPacket, ReadsNameAndSizeOfBlockZero)
     packet = Feed(Block0(std::string("a\0\0", 3)));
     ASSERT_TRUE(packet.FileSize(size));
     EXPECT_EQ(size, 0);
+    // ... and says the size was not given at all, unlike a size of 0.
+    EXPECT_FALSE(packet.HasFileSize());
+    EXPECT_TRUE(Feed(Block0(std::string("a\0"
+                                        "0",
+                                        3)))
+                    .HasFileSize());
+    EXPECT_TRUE(Feed(Block0(std::string("a\0"
+                                        "12 0",
+                                        6)))
+                    .HasFileSize());
 }
 
 TEST(YmodemPacket, BlockZeroFieldsMustBeTerminated)

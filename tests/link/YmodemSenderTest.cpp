@@ -71,14 +71,10 @@ struct LoopbackRun {
         naks = sender.NakCount();
         if (std::filesystem::exists(dir / "REC00001.000"))
             received = testsupport::ReadFileBytes(dir / "REC00001.000");
+        else if (std::filesystem::exists(dir / "REC00001.000.partial"))
+            received = testsupport::ReadFileBytes(dir / "REC00001.000.partial");
     }
 };
-
-std::vector<unsigned char> Padded(std::vector<unsigned char> data)
-{
-    data.resize((data.size() + 1023) / 1024 * 1024, 0x1A);
-    return data;
-}
 
 TEST(YmodemSender, SoundLineDeliversEverySize)
 {
@@ -89,7 +85,7 @@ TEST(YmodemSender, SoundLineDeliversEverySize)
         EXPECT_TRUE(run.senderCompleted) << size;
         EXPECT_TRUE(CYmodemReceiver::IsComplete(run.progress)) << size;
         EXPECT_EQ(run.progress.total, static_cast<long long>(size));
-        EXPECT_EQ(run.received, Padded(data)) << size;
+        EXPECT_EQ(run.received, data) << size;
     }
 }
 
@@ -100,9 +96,9 @@ TEST(YmodemSender, CorruptedBlocksAreSentAgain)
     const auto data = Pattern(300000);
     LoopbackRun run(data, faults);
     ASSERT_TRUE(run.ok);
-    EXPECT_EQ(run.naks, 3);
+    EXPECT_EQ(run.naks, 3 + 1); // and the first EOT, which is answered with NAK
     EXPECT_TRUE(CYmodemReceiver::IsComplete(run.progress));
-    EXPECT_EQ(run.received, Padded(data));
+    EXPECT_EQ(run.received, data);
 }
 
 TEST(YmodemSender, RepeatedBlocksAreWrittenOnce)
@@ -114,7 +110,7 @@ TEST(YmodemSender, RepeatedBlocksAreWrittenOnce)
     ASSERT_TRUE(run.ok);
     EXPECT_TRUE(run.senderCompleted);
     EXPECT_TRUE(CYmodemReceiver::IsComplete(run.progress));
-    EXPECT_EQ(run.received, Padded(data));
+    EXPECT_EQ(run.received, data);
 }
 
 TEST(YmodemSender, DroppedBlockLeavesAGapThatIsCounted)
@@ -137,7 +133,7 @@ TEST(YmodemSender, DelayedBlockWaitsOnTheClock)
     LoopbackRun run(data, faults);
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(run.clock.NowMs(), 3000);
-    EXPECT_EQ(run.received, Padded(data));
+    EXPECT_EQ(run.received, data);
 }
 
 TEST(YmodemSender, ShortAnnouncementIsNoticedByTheReceiver)

@@ -1,30 +1,29 @@
 #pragma once
 // A line for the batch receiver that plays a fixed script of incoming bytes and records what
-// the receiver writes. When the script runs out the line is silent (every read times out).
-#include "link/YmodemLine.h"
-#include "link/YmodemPacket.h"
-
-#include <atomic>
-#include <functional>
-#include <string>
-
+// the receiver writes. The script comes in bursts, as a sender sends: each burst once the
+// receiver has answered the one before (written anything after reading all of it). Between
+// bursts and after the last one the line is silent (every read times out).
 class CScriptedYmodemLine : public IYmodemLine
 {
   public:
-    explicit CScriptedYmodemLine(std::string incoming = {}) : m_in(std::move(incoming)) {}
+    explicit CScriptedYmodemLine(std::vector<std::string> bursts = {}) : m_bursts(std::move(bursts)) {}
 
     bool ReadByte(uint8_t& byte) override
     {
-        if (m_pos >= m_in.size())
+        if (m_burst >= m_bursts.size() || m_pos >= m_bursts[m_burst].size())
             return false;
-        if (m_onRead)
-            m_onRead(m_pos);
-        byte = static_cast<uint8_t>(m_in[m_pos++]);
+        byte = static_cast<uint8_t>(m_bursts[m_burst][m_pos++]);
         return true;
     }
+    // What is left of the burst has arrived already.
+    bool ReadByteIfAvailable(uint8_t& byte) override { return ReadByte(byte); }
     bool Write(const std::string& bytes) override
     {
         m_out += bytes;
+        if (m_burst < m_bursts.size() && m_pos >= m_bursts[m_burst].size()) {
+            ++m_burst;
+            m_pos = 0;
+        }
         return true;
     }
     bool SetTimeouts(int milliseconds) override
@@ -33,11 +32,11 @@ class CScriptedYmodemLine : public IYmodemLine
         return true;
     }
 
-    std::string m_in;
+    std::vector<std::string> m_bursts;
+    size_t m_burst = 0;
     size_t m_pos = 0;
     std::string m_out;
     int m_timeout = 0;
-    std::function<void(size_t)> m_onRead; // sees the offset of each byte before it is read
 };
 
 // Blocks as a sender puts them on the line.

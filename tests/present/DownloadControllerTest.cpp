@@ -165,12 +165,6 @@ struct DownloadBench {
     }
 };
 
-std::vector<unsigned char> Padded(std::vector<unsigned char> data)
-{
-    data.resize((data.size() + 1023) / 1024 * 1024, 0x1A);
-    return data;
-}
-
 TEST(Download, GoodTransferShowsProgressAndOffersTheErase)
 {
     DownloadBench b(2500);
@@ -188,12 +182,15 @@ TEST(Download, GoodTransferShowsProgressAndOffersTheErase)
     EXPECT_EQ(std::vector<std::string>(e.begin(), e.begin() + static_cast<long>(start.size())), start);
     EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 1024 of 2500 bytes received"));
     EXPECT_TRUE(b.host.Has("progress 40"));
-    EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 3072 of 2500 bytes received"));
+    // The padding of the last block is not data: exactly the announced size arrives.
+    EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 2500 of 2500 bytes received"));
+    EXPECT_TRUE(b.host.Has("status RIVER_1.000 received, 2500 bytes"));
     EXPECT_EQ(b.host.From("caption Download"),
               (std::vector<std::string>{"caption Download", "buttons on on",
                                         "status Transfer completed succesfully",
                                         std::string("ask ") + CDownloadController::ERASE_QUESTION, "erase"}));
-    EXPECT_EQ(b.Received(), Padded(b.recording));
+    EXPECT_EQ(b.Received(), b.recording);
+    EXPECT_FALSE(std::filesystem::exists(b.stationDir / "RIVER_1.000.partial"));
     EXPECT_TRUE(b.InstrumentAnswers());
 }
 
@@ -230,26 +227,49 @@ TEST(Download, GapOrShortFileIsReportedIncompleteAndNeverOffersTheErase)
     YmodemSenderFaults shortOfAnnounced;
     shortOfAnnounced.announcedSize = 9000;
     const std::pair<YmodemSenderFaults, std::string> cases[] = {
-        {dropped,
-         "status Download failed: Transfer incomplete, 2048 of 3000 bytes received, 1 transfer errors"},
+        {dropped, "2048 of 3000 bytes|Transfer incomplete, 2048 of 3000 bytes received, 1 transfer errors"},
         {shortOfAnnounced,
-         "status Download failed: Transfer incomplete, 3072 of 9000 bytes received, 0 transfer errors"},
+         "3072 of 9000 bytes|Transfer incomplete, 3072 of 9000 bytes received, 0 transfer errors"},
     };
-    for (const auto& [faults, line] : cases) {
+    for (const auto& [faults, lines] : cases) {
+        const std::string bytes = lines.substr(0, lines.find('|'));
+        const std::string reason = lines.substr(lines.find('|') + 1);
         DownloadBench b(3000, faults);
         b.Run();
-        EXPECT_EQ(b.host.From("status Download failed"),
-                  (std::vector<std::string>{line, "buttons on on", "caption Download", "progress 0"}));
+        // Where the bytes went comes first, so that the fixed lines stay together.
+        EXPECT_EQ(
+            b.host.From("status RIVER_1.000: "),
+            (std::vector<std::string>{
+                "status RIVER_1.000: " + bytes + " kept in RIVER_1.000.partial, RIVER_1.000 not changed",
+                "status Download failed: " + reason, "buttons on on", "caption Download", "progress 0"}));
         EXPECT_FALSE(b.host.Has(std::string("ask ") + CDownloadController::ERASE_QUESTION));
         EXPECT_FALSE(b.host.Has("status Transfer completed succesfully"));
-        EXPECT_FALSE(b.Received().empty()); // what arrived is kept
+        EXPECT_FALSE(b.Received("RIVER_1.000.partial").empty()); // what arrived is kept, apart
+        EXPECT_FALSE(std::filesystem::exists(b.stationDir / "RIVER_1.000"));
         EXPECT_TRUE(b.InstrumentAnswers());
     }
+}
+
+TEST(Download, SizeNotAnnouncedKeepsEveryByte)
+{
+    YmodemSenderFaults noSize;
+    noSize.noSize = true;
+    DownloadBench b(2500, noSize);
+    b.Run();
+    EXPECT_TRUE(b.host.Has("status Transfering RIVER_1.000, 3072 of 0 bytes received"));
+    EXPECT_TRUE(b.host.Has("status Transfer completed succesfully"));
+    auto padded = b.recording; // nothing says where the data ends
+    padded.resize(3 * 1024, 0x1A);
+    EXPECT_EQ(b.Received(), padded);
+    ASSERT_EQ(b.engine->Files().size(), 1u);
+    EXPECT_EQ(b.engine->Files()[0].Status(), "RIVER_1.000 received, 3072 bytes, size not announced");
 }
 
 TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
 {
     DownloadBench b(10 * 1024);
+    // Yesterday's copy of the recording, which a failed download must leave alone.
+    testsupport::WriteFileText(b.stationDir / "RIVER_1.000", "yesterday");
     int shown = 0;
     b.host.onProgress = [&](int) {
         if (++shown == 3) // block 2 has been shown: the operator presses "Abort"
@@ -262,7 +282,9 @@ TEST(Download, AbortStopsAtTheNextBlockAndReestablishes)
               (std::vector<std::string>{"status Download failed: Transfer error",
                                         "status Communications were re-established", "buttons on on",
                                         "caption Download", "progress 0", "beep 600 1000"}));
-    EXPECT_EQ(b.Received().size(), 2u * 1024); // closed as far as it was written
+    // Closed as far as it was written, under a name that is not the recording's.
+    EXPECT_EQ(b.Received("RIVER_1.000.partial").size(), 2u * 1024);
+    EXPECT_EQ(testsupport::ReadFileText(b.stationDir / "RIVER_1.000"), "yesterday");
     EXPECT_TRUE(b.InstrumentAnswers());
 }
 
@@ -306,7 +328,32 @@ TEST(Download, NoisyLineStillDeliversTheExactFile)
     });
     b.Run();
     ASSERT_TRUE(b.host.Has("status Transfer completed succesfully"));
-    EXPECT_EQ(b.Received(), Padded(b.recording));
+    EXPECT_EQ(b.Received(), b.recording);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(Download, FailureReasonNamesEveryFileByItsOutcome)
+{
+    YmodemFileResult whole{{"A.000", 100, 100, 0, true}, YmodemFileResult::complete, "A.000"};
+    YmodemFileResult cut{{"B.000", 1024, 4096, 0, true}, YmodemFileResult::failed, "B.000.partial"};
+    YmodemFileResult gap{{"C.000", 2048, 3072, 1, false}, YmodemFileResult::incomplete, "C.000.partial"};
+    // Nothing begun, or every file whole: the failure lies elsewhere.
+    EXPECT_EQ(CDownloadEngine::OutcomeText({}, true), "Transfer error");
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole}, true), "Transfer error");
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole}, false), "");
+    // The first file that went wrong gives the reason, in the download's fixed words.
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole, cut}, true), "Transfer error");
+    EXPECT_EQ(CDownloadEngine::OutcomeText({whole, gap, cut}, false),
+              "Transfer incomplete, 2048 bytes received, size not announced, 1 transfer errors");
+    // Where each file's bytes are, one line a file.
+    EXPECT_EQ(whole.Whereabouts(), "A.000 received, 100 bytes");
+    EXPECT_EQ(cut.Whereabouts(), "B.000: 1024 of 4096 bytes kept in B.000.partial, B.000 not changed");
+    EXPECT_EQ(gap.Whereabouts(),
+              "C.000: 2048 bytes kept in C.000.partial, C.000 not changed, size not announced");
 }
 
 } // namespace

@@ -124,8 +124,10 @@ int RunVelunitDownload(const std::vector<std::string>& args)
     }
     if (!host.Completed())
         throw ToolFailure{"Download failed: " + host.Failure()};
-    const YmodemProgress p = engine.Progress();
-    std::cout << engine.OutputPath() << " " << p.received << " bytes" << std::endl;
+    for (const auto& file : engine.Files()) {
+        std::cout << file.path.string() << " " << file.progress.received << " bytes"
+                  << (file.progress.sizeAnnounced ? "" : ", size not announced") << std::endl;
+    }
     if (host.EraseFailed())
         throw ToolFailure{"the recorder card could not be erased"};
     return 0;

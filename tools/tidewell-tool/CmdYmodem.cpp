@@ -50,18 +50,20 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     const bool ok = receiver.Receive();
     if (terminal)
         std::fputs("\n", stderr);
-    const YmodemProgress& p = receiver.Progress();
-    if (!ok)
-        throw ToolFailure{"Transfer error: " + receiver.FailureDetail()};
-    std::cout << p.fileName << " " << p.received << "\n";
-    if (!CYmodemReceiver::IsComplete(p)) {
-        std::cout.flush();
-        char text[160];
-        std::snprintf(text, sizeof text,
-                      "Transfer incomplete, %lld of %lld bytes received, %d transfer errors", p.received,
-                      p.total, p.errors);
-        throw ToolFailure{text};
+    // One line for every file on standard output, where its bytes are and how many:
+    // "NAME BYTES" for a whole file, "NAME.partial BYTES" for what is left of another.
+    std::string problems;
+    for (const auto& file : receiver.Files()) {
+        std::cout << file.path.filename().string() << " " << file.progress.received
+                  << (file.progress.sizeAnnounced ? "" : " (size not announced)") << "\n";
+        if (file.outcome != YmodemFileResult::complete)
+            problems += (problems.empty() ? "" : "\n") + file.Status();
     }
+    std::cout.flush();
+    if (!ok)
+        throw ToolFailure{(problems.empty() ? "Transfer error" : problems) + ": " + receiver.FailureDetail()};
+    if (!problems.empty())
+        throw ToolFailure{problems};
     return 0;
 }
 
