@@ -4,6 +4,7 @@
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
+#include "present/StationAppModel.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
 #include "ui/CopyStationDialog.h"
@@ -138,17 +139,27 @@ void CMainFrame::CreateButtonBar()
     a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_BrowserReload), tr("Refresh"), this,
                                 &CMainFrame::RefreshStationList);
     a->setToolTip(tr("Refresh station list"));
-    a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_TrashIcon), tr("Delete"), &m_app,
-                                &CStationApp::DeleteStation);
-    a->setToolTip(tr("Delete station (Permanent!)"));
+    m_pDeleteAction = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_TrashIcon), tr("Delete"), &m_app,
+                                              &CStationApp::DeleteStation);
+    UpdateDeleteAction();
     a = m_pButtonBar->addAction(s->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Settings"), this,
                                 &CMainFrame::ApplicationSettings);
     a->setToolTip(tr("View and configure application settings"));
 }
 
+void CMainFrame::UpdateDeleteAction()
+{
+    const std::string blocked = stationapp::DeleteBlockedReason(m_app.GetStation());
+    m_pDeleteAction->setEnabled(blocked.empty());
+    m_pDeleteAction->setToolTip(blocked.empty() ? tr("Delete station (Permanent!)")
+                                                : QString::fromStdString(blocked));
+}
+
 void CMainFrame::StartUp(int screenWidth)
 {
     m_app.ReadStationDir();
+    if (!m_app.StartUpNotice().empty())
+        statusBar()->showMessage(QString::fromStdString(m_app.StartUpNotice()));
     PlaceOnScreen(screenWidth);
     show();
     RefreshStationList();
@@ -179,16 +190,20 @@ void CMainFrame::PlaceOnScreen(int screenWidth)
 void CMainFrame::RefreshStationList()
 {
     const int remembered = m_pStationsBar->FocusedRow();
+    const CStation* current = m_app.GetStation();
+    const std::string currentPath = current ? current->GetFilePath() : std::string();
     m_app.ScanStations();
     std::vector<std::pair<std::string, std::string>> rows;
-    for (int i = 0; i < m_app.GetStationCount(); ++i)
+    std::vector<std::string> paths;
+    for (int i = 0; i < m_app.GetStationCount(); ++i) {
         rows.emplace_back(m_app.GetStationName(i), m_app.GetStationGroup(i));
+        paths.push_back(m_app.GetStationPath(i));
+    }
     m_pStationsBar->SetRows(rows);
-    // The row number is kept, not the station: when rows came or went before it, another
-    // station opens.
-    if (remembered >= 0 && remembered < m_pStationsBar->RowCount()) {
-        m_pStationsBar->SelectRow(remembered);
-        m_app.OpenStation(m_pStationsBar->RowName(remembered), m_pStationsBar->RowGroup(remembered));
+    const int row = stationapp::RowToKeep(paths, currentPath, remembered);
+    if (row >= 0) {
+        m_pStationsBar->SelectRow(row);
+        m_app.OpenStation(m_pStationsBar->RowName(row), m_pStationsBar->RowGroup(row));
     }
 }
 
@@ -206,6 +221,7 @@ QMdiSubWindow* CMainFrame::OpenDataWindow(QWidget* content)
 
 void CMainFrame::OnStationChanged(CStation* station)
 {
+    UpdateDeleteAction();
     m_pInfoView->ShowStation(station);
     // A longer location may need more room than the window had; never squeeze the view.
     m_pInfoWindow->resize(m_pInfoWindow->size().expandedTo(m_pInfoWindow->sizeHint()));

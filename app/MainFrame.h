@@ -27,8 +27,9 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     // the frame at (25, 25) with size 975 x 700; otherwise the default placement stays.
     void PlaceOnScreen(int screenWidth);
 
-    // Rescans the site directory and rebuilds the Stations bar; the focused row number is
-    // kept and its station (whichever it now is) opened again.
+    // Rescans the site directory and rebuilds the Stations bar. The current station keeps
+    // its row wherever it moved to and is opened again; a station no longer listed (just
+    // deleted) gives its row number to the station that took it.
     void RefreshStationList();
 
     // Opens a data window: a sub-window titled with the current site name, kept in the
@@ -46,6 +47,7 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     QAction* InfoAction() const { return m_pInfoAction; }
     QAction* StatusBarAction() const { return m_pStatusBarAction; }
     QToolBar* ButtonBar() const { return m_pButtonBar; }
+    QAction* DeleteAction() const { return m_pDeleteAction; }
 
     // IAppPrompter: message boxes and the real dialogs.
     void ShowMessage(const std::string& text) override;
@@ -64,6 +66,7 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     void CreateMenus();
     void CreateButtonBar();
     void UpdateViewChecks();
+    void UpdateDeleteAction();
     void OnStationChanged(CStation* station);
 
     CStationApp& m_app;
@@ -72,5 +75,6 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     CStationInfoView* m_pInfoView;
     QMdiSubWindow* m_pInfoWindow;
     QToolBar* m_pButtonBar = nullptr;
+    QAction* m_pDeleteAction = nullptr;
     QAction *m_pStationsAction = nullptr, *m_pInfoAction = nullptr, *m_pStatusBarAction = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/StationApp.h"
 
 #include "app/AppPrompter.h"
+#include "present/StationAppModel.h"
 #include "station/Station.h"
 
 #include <QWidget>
@@ -44,9 +45,23 @@ bool CStationApp::ReopenLastStation()
     std::error_code ec;
     if (path.empty() || !std::filesystem::is_regular_file(path, ec))
         return false;
+    // A station that is there but did not load cleanly is still reported (see Open): the
+    // operator has to know why its programming buttons are off.
+    return Open(path, true);
+}
+
+bool CStationApp::Open(const std::string& path, bool quiet)
+{
     std::string message;
-    if (!m_site.OpenStationFile(path, m_pStation, message))
+    std::vector<std::string> notices;
+    if (!m_site.OpenStationFile(path, m_pStation, message, &notices)) {
+        if (!quiet)
+            Message(message);
         return false;
+    }
+    m_strLoadProblem = stationapp::LoadProblem(notices);
+    if (!m_strLoadProblem.empty())
+        Message(m_strLoadProblem);
     emit stationChanged(m_pStation.get());
     return true;
 }
@@ -56,6 +71,11 @@ void CStationApp::ReadStationDir()
     // A missing or unreadable settings file leaves the default site directory, silently.
     m_settings.Load();
     m_site.ReadStationDir(m_settings);
+    std::string error;
+    m_strStartUpNotice =
+        stationapp::EnsureDefaultSiteFolder(m_site.GetSiteDir(), CSettingsStore::DefaultStationDir(), error);
+    if (!error.empty())
+        m_strStartUpNotice = error;
 }
 
 bool CStationApp::OpenStation(const std::string& name, const std::string& group)
@@ -65,13 +85,9 @@ bool CStationApp::OpenStation(const std::string& name, const std::string& group)
 
 bool CStationApp::OpenStationFile(const std::string& path)
 {
-    std::string message;
-    if (!m_site.OpenStationFile(path, m_pStation, message)) {
-        Message(message);
+    if (!Open(path, false))
         return false;
-    }
     RememberStation();
-    emit stationChanged(m_pStation.get());
     return true;
 }
 
@@ -91,13 +107,26 @@ void CStationApp::NewStation()
             continue;
         }
         std::string message;
-        const bool ok = m_site.AddStation(station, m_pStation, message);
+        if (!stationapp::MakeStationFolder(m_site, station->GetSiteName(), station->GetGroup(), message)) {
+            // Nothing was made: the current station stays, and the dialog is offered again.
+            Message(message);
+            continue;
+        }
+        // The new station only becomes current once it is on disk; a failure leaves the
+        // station shown as it was.
+        std::unique_ptr<CStation> added;
+        const bool ok = m_site.AddStation(station, added, message);
         if (!ok && station) {
             Message(message);
             continue;
         }
-        if (!ok && !message.empty())
-            Message(message);
+        if (!ok) {
+            if (!message.empty())
+                Message(message);
+            return;
+        }
+        m_pStation = std::move(added);
+        m_strLoadProblem.clear();
         RememberStation();
         emit stationChanged(m_pStation.get());
         emit stationListChanged();
@@ -135,6 +164,7 @@ void CStationApp::CopyStation()
             Message(message);
         return;
     }
+    m_strLoadProblem.clear(); // the copy was written afresh
     RememberStation();
     emit stationChanged(m_pStation.get());
     emit stationListChanged();
@@ -142,8 +172,14 @@ void CStationApp::CopyStation()
 
 void CStationApp::DeleteStation()
 {
-    if (!m_pStation || !m_pPrompter)
+    if (!m_pPrompter)
         return;
+    const std::string blocked = stationapp::DeleteBlockedReason(m_pStation.get());
+    if (!blocked.empty()) {
+        if (m_pStation)
+            Message(blocked);
+        return;
+    }
     if (!m_pPrompter->AskYesNo(CSiteDirectory::DeleteQuestion(*m_pStation)))
         return;
     m_site.DeleteStation(*m_pStation);

@@ -26,8 +26,10 @@ class CStationApp : public QObject
 
     void SetPrompter(IAppPrompter* prompter) { m_pPrompter = prompter; }
 
-    // Start-up: the site directory from the settings file (the default when none).
+    // Start-up: the site directory from the settings file (the default when none). The
+    // default folder is made when it is missing; StartUpNotice() then says so once.
     void ReadStationDir();
+    const std::string& StartUpNotice() const { return m_strStartUpNotice; }
     const std::string& GetSiteDir() const { return m_site.GetSiteDir(); }
     CSettingsStore& Settings() { return m_settings; }
     const CSiteDirectory& Site() const { return m_site; }
@@ -39,6 +41,9 @@ class CStationApp : public QObject
     std::string GetStationGroup(int i) const { return m_site.GetStationGroup(i); }
 
     CStation* GetStation() const { return m_pStation.get(); }
+    // What the current station's file load had to say (an unknown version read as defaults),
+    // empty when it loaded cleanly. Such a station must not program an instrument.
+    const std::string& GetLoadProblem() const { return m_strLoadProblem; }
 
     bool OpenStation(const std::string& name, const std::string& group);
     bool OpenStationFile(const std::string& path);
@@ -84,10 +89,15 @@ class CStationApp : public QObject
   private:
     void Message(const std::string& text);
     void RememberStation();
+    // Opens a station file as the current one. Its load notices are kept and always shown;
+    // `quiet` leaves a file that could not be opened at all unreported.
+    bool Open(const std::string& path, bool quiet);
 
     CSettingsStore m_settings;
     CSiteDirectory m_site;
     std::unique_ptr<CStation> m_pStation;
+    std::string m_strLoadProblem;
+    std::string m_strStartUpNotice;
     QList<QPointer<QWidget>> m_arrWindows;
     IAppPrompter* m_pPrompter = nullptr;
 };

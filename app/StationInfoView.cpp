@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(parent), m_app(app)
@@ -108,10 +109,16 @@ QVBoxLayout* CStationInfoView::BuildButtons()
 {
     const char* captions[] = {"Configure",       "View Data",       "Refresh",
                               "Listen Realtime", "Program Velunit", "Program FlowComputer"};
+    // One width for the column, wide enough that the longest caption keeps a margin of
+    // its own on each side inside its button.
+    int width = 150;
     for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
         m_pButtons[i] = new QPushButton(tr(captions[i]));
-        m_pButtons[i]->setMinimumWidth(150);
+        width = std::max(width, m_pButtons[i]->fontMetrics().horizontalAdvance(m_pButtons[i]->text()) +
+                                    2 * kCaptionMargin);
     }
+    for (QPushButton* button : m_pButtons)
+        button->setMinimumWidth(width);
     // These windows come with the data views and the instrument dialogs; until they exist
     // the buttons are off and say what is missing.
     m_arrMissing[CStationInfoModel::VIEW_DATA] =
@@ -178,9 +185,10 @@ QString CStationInfoView::FieldText(const QString& label) const
 void CStationInfoView::ShowStation(CStation* station)
 {
     m_pStation = station;
-    m_model.ShowStation(station);
+    m_model.ShowStation(station, m_app.GetLoadProblem());
     m_pPreview->ShowStation(station);
     StationToControls();
+    SummaryToControls();
     {
         const QSignalBlocker block(m_pFiles);
         m_pFiles->clear();
@@ -218,7 +226,7 @@ void CStationInfoView::RefreshDataList()
     {
         const QSignalBlocker block(m_pFiles);
         m_pFiles->clear();
-        for (const std::string& name : names)
+        for (const std::string& name : m_model.m_arrFiles)
             m_pFiles->addItem(QString::fromStdString(name));
         if (m_model.m_nSelected >= 0)
             m_pFiles->setCurrentRow(m_model.m_nSelected);
@@ -284,6 +292,8 @@ void CStationInfoView::ApplyButtonStates()
     for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
         const bool available = m_arrMissing[i].isEmpty();
         m_pButtons[i]->setEnabled(available && m_model.m_bEnabled[i]);
-        m_pButtons[i]->setToolTip(m_arrMissing[i]);
+        // What this station stops comes first: it stays true once the window exists.
+        const QString reason = QString::fromStdString(m_model.m_strDisabledReason[i]);
+        m_pButtons[i]->setToolTip(reason.isEmpty() ? m_arrMissing[i] : reason);
     }
 }

@@ -38,6 +38,9 @@ class CStationInfoView : public QWidget
     QLabel* Caption() const { return m_pCaption; }
     CChannelPreviewCtrl* Preview() const { return m_pPreview; }
 
+    // The room a button keeps between its caption and each of its edges, in pixels.
+    static constexpr int kCaptionMargin = 16;
+
   signals:
     void titleChanged(const QString& title);
 

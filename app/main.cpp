@@ -1,17 +1,32 @@
-// Tidewell: the desktop program. It takes no arguments; the settings file is found through
-// TIDEWELL_CONFIG or in the user's configuration folder.
+// Tidewell: the desktop program. Apart from --help, --version and the window system's own
+// options it takes no arguments; the settings file is found through TIDEWELL_CONFIG or in
+// the user's configuration folder.
 #include "app/AppIcon.h"
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
+#include "present/AppCommandLine.h"
 
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 int main(int argc, char* argv[])
 {
+    // Answered before the application object exists: it needs a display, and these do not.
+    const appcommandline::Outcome outcome =
+        appcommandline::Parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (outcome.action == appcommandline::Outcome::PRINT_AND_EXIT) {
+        std::fputs(outcome.out.c_str(), stdout);
+        std::fputs(outcome.err.c_str(), stderr);
+        return outcome.exitCode;
+    }
+
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tidewell"));
-    QApplication::setApplicationVersion(QStringLiteral("1.03"));
+    QApplication::setApplicationVersion(QString::fromLatin1(appcommandline::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Tidewell"));
     QApplication::setDesktopFileName(QStringLiteral("tidewell"));
     QApplication::setWindowIcon(TidewellIcon());

@@ -41,7 +41,6 @@ void CChannelPreview::AddLine(int which, std::vector<double> xy, int lengthUnit)
         line.r = 139, line.g = 90, line.b = 43;
         break;
     default:
-        line.r = 220, line.g = 0, line.b = 0;
         break;
     }
     m_arrLines.push_back(std::move(line));
@@ -55,6 +54,8 @@ void CChannelPreview::Build(const CChannelGeometry& geometry, int mounting, int 
     m_strXTitle.clear();
     m_strYTitle.clear();
     m_bCurve = false;
+    m_nInstrumentSide = NONE;
+    m_dInstrumentX = m_dInstrumentY = 0;
     if (geometry.GetType() == CHANNEL_POLYNOMIAL)
         BuildAreaCurve(geometry, lengthUnit, stage4mA, stage20mA);
     else
@@ -193,26 +194,93 @@ bool CChannelPreview::AddMultiPoint(const CChannelGeometry& g, int mounting, int
 
 void CChannelPreview::AddInstrument(const CChannelGeometry& g, int mounting, int lengthUnit, const Extent& e)
 {
-    // A square mark on the wall at Z-ADCP for horizontal mounting, on the floor or under the
-    // top for vertical mounting (across at Y-ADCP when it is set).
-    const double m = MARK_SIZE, z = g.GetZAdcp();
+    // On the wall at Z-ADCP for horizontal mounting, on the floor or under the top for
+    // vertical mounting (across at Y-ADCP when it is set).
+    const double z = g.GetZAdcp();
     const double across = g.GetYAdcp() > 0 ? e.left + g.GetYAdcp() : e.middle;
-    double x0 = 0, y0 = 0;
+    double x = 0, y = 0;
     switch (mounting) {
     case 1:
-        x0 = e.left, y0 = z - m / 2;
+        x = e.left, y = z, m_nInstrumentSide = LEFT;
         break;
     case 2:
-        x0 = e.right - m, y0 = z - m / 2;
+        x = e.right, y = z, m_nInstrumentSide = RIGHT;
         break;
     case 3:
-        x0 = across - m / 2, y0 = e.top - m;
+        x = across, y = e.top, m_nInstrumentSide = TOP;
         break;
     case 4:
-        x0 = across - m / 2, y0 = e.bottom;
+        x = across, y = e.bottom, m_nInstrumentSide = BOTTOM_SIDE;
         break;
     default:
         return;
     }
-    AddLine(INSTRUMENT, {x0, y0, x0 + m, y0, x0 + m, y0 + m, x0, y0 + m, x0, y0}, lengthUnit);
+    m_dInstrumentX = ToDisplayUnits(x, lengthUnit);
+    m_dInstrumentY = ToDisplayUnits(y, lengthUnit);
+}
+
+bool CChannelPreview::Bounds(double& xMin, double& yMin, double& xMax, double& yMax) const
+{
+    bool any = false;
+    for (const Line& line : m_arrLines)
+        for (size_t i = 0; i + 1 < line.xy.size(); i += 2) {
+            const double x = line.xy[i], y = line.xy[i + 1];
+            if (!any) {
+                xMin = xMax = x;
+                yMin = yMax = y;
+                any = true;
+            }
+            xMin = std::min(xMin, x), xMax = std::max(xMax, x);
+            yMin = std::min(yMin, y), yMax = std::max(yMax, y);
+        }
+    if (any && m_nInstrumentSide != NONE) {
+        xMin = std::min(xMin, m_dInstrumentX), xMax = std::max(xMax, m_dInstrumentX);
+        yMin = std::min(yMin, m_dInstrumentY), yMax = std::max(yMax, m_dInstrumentY);
+    }
+    return any;
+}
+
+double CChannelPreview::RoundStep(double span, int maxSteps)
+{
+    if (!(span > 0) || !std::isfinite(span) || maxSteps < 1)
+        return 1.0;
+    double power = std::pow(10.0, std::floor(std::log10(span / maxSteps)));
+    for (int i = 0; i < 4; ++i, power *= 10)
+        for (double m : {1.0, 2.0, 5.0})
+            if (span / (m * power) <= maxSteps * (1 + 1e-9))
+                return m * power;
+    return power;
+}
+
+CChannelPreview::Fit CChannelPreview::AxisEnds(double xMin, double xMax, double yMin, double yMax,
+                                               int maxSteps)
+{
+    Fit fit;
+    fit.step = RoundStep(std::max(xMax - xMin, yMax - yMin), maxSteps);
+    // A hair of tolerance keeps an end that is a multiple already (3.0000000001) on it.
+    const double s = fit.step, eps = 1e-9;
+    fit.xMin = std::floor(xMin / s + eps) * s;
+    fit.xMax = std::ceil(xMax / s - eps) * s;
+    fit.yMin = std::floor(yMin / s + eps) * s;
+    fit.yMax = std::ceil(yMax / s - eps) * s;
+    if (fit.xMax <= fit.xMin)
+        fit.xMax = fit.xMin + s;
+    if (fit.yMax <= fit.yMin)
+        fit.yMax = fit.yMin + s;
+    return fit;
+}
+
+void CChannelPreview::Place(Fit& fit, int areaLeft, int areaTop, int areaWidth, int areaHeight)
+{
+    const double xSpan = fit.xMax - fit.xMin, ySpan = fit.yMax - fit.yMin;
+    if (areaWidth <= 0 || areaHeight <= 0 || !(xSpan > 0) || !(ySpan > 0)) {
+        fit.left = areaLeft, fit.top = areaTop, fit.width = std::max(0, areaWidth),
+        fit.height = std::max(0, areaHeight);
+        return;
+    }
+    const double perUnit = std::min(areaWidth / xSpan, areaHeight / ySpan);
+    fit.width = std::clamp(static_cast<int>(std::lround(xSpan * perUnit)), 1, areaWidth);
+    fit.height = std::clamp(static_cast<int>(std::lround(ySpan * perUnit)), 1, areaHeight);
+    fit.left = areaLeft + (areaWidth - fit.width) / 2;
+    fit.top = areaTop + (areaHeight - fit.height) / 2;
 }

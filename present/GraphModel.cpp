@@ -37,6 +37,7 @@ void CGraphModel::Reset()
     m_bEqualScales = m_bIncludeZero = false;
     m_bDrawAxes = true;
     m_bXTickLabels = m_bYTickLabels = m_bGrid = false;
+    m_bTicksAtEnds = false;
     m_bEmpty = true;
     m_dXStep = m_dYStep = 5.0;
     m_nMaxTicks = 10;
@@ -231,13 +232,36 @@ std::vector<double> CGraphModel::Ticks(double min, double max, double step, bool
     return ticks;
 }
 
+std::vector<double> CGraphModel::TicksFromEnd(double min, double max, double step)
+{
+    std::vector<double> ticks;
+    if (!(step > 0) || !(max >= min))
+        return ticks;
+    // Counted from the minimum rather than summed, so that no rounding creeps in; the last
+    // one is the maximum itself, which maps onto the plot's edge.
+    const double tolerance = step * 1e-6;
+    for (int k = 0; k < kMaxTicks; ++k) {
+        const double t = min + k * step;
+        if (t > max + tolerance)
+            break;
+        ticks.push_back(t > max - tolerance ? max : t);
+        if (t > max - tolerance)
+            break;
+    }
+    return ticks;
+}
+
 std::vector<double> CGraphModel::XTicks() const
 {
+    if (m_bTicksAtEnds)
+        return TicksFromEnd(m_dXMin, m_dXMax, m_dXStep);
     return Ticks(m_dXMin, m_dXMax, m_dXStep, true);
 }
 
 std::vector<double> CGraphModel::YTicks() const
 {
+    if (m_bTicksAtEnds)
+        return TicksFromEnd(m_dYMin, m_dYMax, m_dYStep);
     // Y ticks of an axis that starts above zero sit at the minimum plus whole steps.
     return Ticks(m_dYMin, m_dYMax, m_dYStep, false);
 }
@@ -267,16 +291,28 @@ static std::string FormatNumber(const char* format, double value)
     return text;
 }
 
+// Ticks at round multiples of a 1-2-5 step need no more decimals than the step has.
+static const char* RoundTickFormat(double step)
+{
+    if (step >= 1 - 1e-9)
+        return "%.0f";
+    if (step >= 0.1 - 1e-12)
+        return "%.1f";
+    if (step >= 0.01 - 1e-12)
+        return "%.2f";
+    return "%.3f";
+}
+
 std::string CGraphModel::XLabel(double x) const
 {
     if (m_bTimeAxis)
         return CDateTime(x).Format(TimeLabelFormat(m_dXStep));
-    return FormatNumber(NumericLabelFormat(m_dXStep), x);
+    return FormatNumber(m_bTicksAtEnds ? RoundTickFormat(m_dXStep) : NumericLabelFormat(m_dXStep), x);
 }
 
 std::string CGraphModel::YLabel(double y) const
 {
-    return FormatNumber(NumericLabelFormat(m_dYStep), y);
+    return FormatNumber(m_bTicksAtEnds ? RoundTickFormat(m_dYStep) : NumericLabelFormat(m_dYStep), y);
 }
 
 bool CGraphModel::DataToPixel(double x, double y, int clientWidth, int clientHeight, int& px, int& py) const

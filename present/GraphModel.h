@@ -59,6 +59,9 @@ class CGraphModel
 
     bool m_bAutoX, m_bAutoY, m_bAutoLevel, m_bTimeAxis, m_bAutoXStep, m_bAutoYStep;
     bool m_bEqualScales, m_bIncludeZero, m_bDrawAxes, m_bXTickLabels, m_bYTickLabels, m_bGrid;
+    // Ticks at the minimum and every step up to the maximum, both ends included: for axes
+    // whose ends were chosen as multiples of the step, so that they are labelled.
+    bool m_bTicksAtEnds;
     bool m_bEmpty;
 
     double m_dXStep, m_dYStep; // a time axis counts its step in days
@@ -67,4 +70,5 @@ class CGraphModel
   private:
     void ResetRanges();
     std::vector<double> Ticks(double min, double max, double step, bool multiplesFromMin) const;
+    static std::vector<double> TicksFromEnd(double min, double max, double step);
 };

@@ -3,17 +3,21 @@
 #include "data/ChannelGeometry.h"
 #include "data/NoData.h"
 #include "data/Units.h"
+#include "present/StationAppModel.h"
 #include "station/DataSummary.h"
 #include "station/Station.h"
 
 #include <algorithm>
 
-void CStationInfoModel::ShowStation(const CStation* station)
+void CStationInfoModel::ShowStation(const CStation* station, const std::string& loadProblem)
 {
     for (bool& enabled : m_bEnabled)
         enabled = false;
+    for (std::string& reason : m_strDisabledReason)
+        reason.clear();
     m_arrFiles.clear();
     m_nSelected = -1;
+    ClearSummary();
     if (!station) {
         m_strSiteName = "No Station Loaded";
         m_strLocation = m_strCreated = m_strOrientation = "N/A";
@@ -30,11 +34,30 @@ void CStationInfoModel::ShowStation(const CStation* station)
     m_strTitle = "Station Information - " + station->GetSiteName();
     for (bool& enabled : m_bEnabled)
         enabled = true;
+    const std::string blocked = stationapp::ProgramBlockedReason(loadProblem);
+    if (!blocked.empty())
+        for (Button b : {PROGRAM_VELUNIT, PROGRAM_FLOWCOMPUTER}) {
+            m_bEnabled[b] = false;
+            m_strDisabledReason[b] = blocked;
+        }
+}
+
+void CStationInfoModel::ClearSummary()
+{
+    m_strStart.clear();
+    m_strStop.clear();
+    m_strEnsembles.clear();
+    m_strStageRange.clear();
+    m_strVelocityRange.clear();
+    m_strFlowRange.clear();
+    m_strEnsembleType.clear();
 }
 
 void CStationInfoModel::SetDataFiles(std::vector<std::string> names, int previousSelection)
 {
+    // By name, which for the instrument's date names is by date.
     m_arrFiles = std::move(names);
+    std::sort(m_arrFiles.begin(), m_arrFiles.end());
     m_nSelected = -1;
     if (m_arrFiles.empty())
         return;
@@ -48,12 +71,13 @@ void CStationInfoModel::SetDataFiles(std::vector<std::string> names, int previou
 
 void CStationInfoModel::ShowDataSummary(const CStation& station)
 {
+    ClearSummary();
     if (m_nSelected < 0 || m_nSelected >= static_cast<int>(m_arrFiles.size()))
         return;
     const CDataSummary* summary = station.FindSummary(m_arrFiles[static_cast<size_t>(m_nSelected)]);
     if (!summary) {
         m_strStart = m_strStop = m_strEnsembles = m_strStageRange = m_strVelocityRange = m_strFlowRange =
-            "Not Available";
+            m_strEnsembleType = "Not Available";
         return;
     }
     m_strStart = summary->m_dtStart.Format("%Y/%m/%d %H:%M:%S");

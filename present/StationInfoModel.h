@@ -23,12 +23,17 @@ class CStationInfoModel
     };
 
     // Station texts, the caption, the port and the button states for a station or none.
-    // The data list is emptied; the caller refreshes it afterwards for a station.
-    void ShowStation(const CStation* station);
-    // After the data list was rebuilt: the files and the entry to select (-1 none).
+    // The data list and the summary texts are emptied; the caller refreshes the list
+    // afterwards for a station. `loadProblem` is what the station file's load had to say:
+    // a station that did not load cleanly keeps its programming buttons off.
+    void ShowStation(const CStation* station, const std::string& loadProblem = {});
+    // After the data list was rebuilt: the files (kept sorted by name) and the entry to
+    // select (-1 none).
     void SetDataFiles(std::vector<std::string> names, int previousSelection);
-    // Fills the summary texts of the selected file from the station's summary cache.
+    // Fills the summary texts of the selected file from the station's summary cache; with
+    // no file selected they are empty, never another file's.
     void ShowDataSummary(const CStation& station);
+    void ClearSummary();
 
     // "Left - Horizontal" .. "Bottom - Vertical"; the previous text for any other value.
     static std::string OrientationText(int mounting, const std::string& previous);
@@ -51,4 +56,6 @@ class CStationInfoModel
         m_strEnsembleType;
 
     bool m_bEnabled[BUTTON_COUNT] = {};
+    // Why a button of this station is off, for its tool tip; empty when nothing here stops it.
+    std::string m_strDisabledReason[BUTTON_COUNT];
 };

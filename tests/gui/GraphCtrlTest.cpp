@@ -5,7 +5,12 @@
 #include "views/ChannelPreviewCtrl.h"
 #include "views/GraphCtrl.h"
 
+#include "data/Units.h"
+
 #include <QImage>
+#include <QPolygon>
+
+#include <algorithm>
 
 namespace
 {
@@ -81,6 +86,63 @@ TEST_F(GraphCtrlTest, PreviewOfAFlatTrapezoidOnlyExplains)
     EXPECT_TRUE(preview.Model().m_bEmpty);
     preview.ShowStation(nullptr);
     EXPECT_TRUE(preview.Message().isEmpty());
+}
+
+TEST_F(GraphCtrlTest, PreviewFitsTheSectionWithLabelledRoundEndsAndAClearMark)
+{
+    // A 3 m deep, 6 m wide metric channel, the instrument on the left wall at 0.8 m.
+    CStation station;
+    station.SetStageUnits(UNIT_METERS);
+    station.GetGeometry().SetRectangular(60000, 30000);
+    station.GetGeometry().SetZAdcp(8000);
+    station.SetMounting(MOUNTING_LEFT);
+    CChannelPreviewCtrl preview;
+    preview.resize(420, 220);
+    preview.show();
+    preview.ShowStation(&station);
+    const CGraphModel& model = preview.Model();
+    EXPECT_DOUBLE_EQ(model.m_dYMax, 3); // not the width
+    EXPECT_DOUBLE_EQ(model.m_dXMax, 6);
+    EXPECT_EQ(model.YTicks().front(), 0);
+    EXPECT_EQ(model.YTicks().back(), 3);
+    EXPECT_EQ(model.XLabel(model.XTicks().front()), "0");
+    EXPECT_EQ(model.XLabel(model.XTicks().back()), "6");
+
+    // The section fills the plot one way and is centred the other, at equal scales.
+    const QRect plot = preview.PlotArea();
+    QPoint origin, farCorner;
+    ASSERT_TRUE(preview.DataToPixel(0, 0, origin));
+    ASSERT_TRUE(preview.DataToPixel(6, 3, farCorner));
+    EXPECT_NEAR((farCorner.x() - origin.x()) / 6.0, (origin.y() - farCorner.y()) / 3.0, 1.0);
+    const int freeAcross = preview.width() - plot.width(), freeUp = preview.height() - plot.height();
+    EXPECT_LT(std::min(freeAcross, freeUp), 60); // it takes most of the control one way
+    EXPECT_NEAR(plot.left() - (preview.width() - plot.right()), 0, 40); // and sits in the middle
+
+    // The mark: a triangle about 8 pixels deep with its base on the left wall, painted red.
+    const QPolygon mark = preview.InstrumentMark();
+    ASSERT_EQ(mark.size(), 3);
+    QPoint wall;
+    ASSERT_TRUE(preview.DataToPixel(0, 0.8, wall));
+    EXPECT_EQ(mark[0].x(), wall.x());
+    EXPECT_EQ(mark[1].x(), wall.x());
+    EXPECT_GE(mark.boundingRect().width(), 8);
+    EXPECT_GE(mark.boundingRect().height(), 8);
+    const QImage image = preview.grab().toImage();
+    int red = 0;
+    for (int y = wall.y() - 6; y <= wall.y() + 6; ++y)
+        for (int x = wall.x(); x <= wall.x() + 10; ++x)
+            if (image.pixelColor(x, y).red() > 180 && image.pixelColor(x, y).green() < 80)
+                ++red;
+    EXPECT_GE(red, 25);
+
+    // Mounted on the right: the mark sits on the right wall and points left.
+    station.SetMounting(MOUNTING_RIGHT);
+    preview.ShowStation(&station);
+    ASSERT_TRUE(preview.DataToPixel(6, 0.8, wall));
+    const QPolygon right = preview.InstrumentMark();
+    ASSERT_EQ(right.size(), 3);
+    EXPECT_EQ(right[0].x(), wall.x());
+    EXPECT_LT(right[2].x(), wall.x());
 }
 
 } // namespace

@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 
+#include <cstdlib>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -149,7 +151,7 @@ TEST_F(GuiTest, OpeningAMissingStationFileReportsAndKeepsTheCurrent)
     EXPECT_EQ(m_app->GetStation()->GetSiteName(), "Weir");
 }
 
-TEST_F(GuiTest, RefreshKeepsTheRowNumberNotTheStation)
+TEST_F(GuiTest, RefreshKeepsTheStationNotTheRowNumber)
 {
     WriteConfig();
     for (const char* name : {"A1", "B2", "C3"})
@@ -162,13 +164,161 @@ TEST_F(GuiTest, RefreshKeepsTheRowNumberNotTheStation)
     EXPECT_EQ(bar->FocusedRow(), 1);
     EXPECT_EQ(m_app->GetStation()->GetSiteName(), before);
 
-    // Remove the station of row 0 behind the program's back: row 1 now holds another one.
-    const std::string first = bar->RowName(0);
-    fs::remove_all(SiteDir() / first);
+    // Remove another station behind the program's back: the open one stays open and marked,
+    // wherever its row went.
+    const std::string other = bar->RowName(0);
+    fs::remove_all(SiteDir() / other);
     m_frame->RefreshStationList();
     ASSERT_EQ(bar->RowCount(), 2);
-    EXPECT_EQ(bar->FocusedRow(), 1);
-    EXPECT_EQ(m_app->GetStation()->GetSiteName(), bar->RowName(1));
+    EXPECT_EQ(m_app->GetStation()->GetSiteName(), before);
+    EXPECT_EQ(bar->RowName(bar->FocusedRow()), before);
+    EXPECT_EQ(m_frame->InfoView()->FieldText("Site Name:"), QString::fromStdString(before));
+}
+
+TEST_F(GuiTest, NewStationIsTheOneShownAndSelected)
+{
+    WriteConfig();
+    for (const char* name : {"A1", "B2", "C3", "D4"})
+        MakeStation(name);
+    Start();
+    CStationsBar* bar = m_frame->StationsBar();
+    // Whichever order the folder gives, the new station lands before or after the marked row.
+    for (int row : {0, 3}) {
+        ClickRow(bar, row);
+        const std::string name = "N" + std::to_string(row);
+        m_prompter.m_edits.push_back(TypeInDialog(QString::fromStdString(name)));
+        m_app->NewStation();
+        ASSERT_NE(m_app->GetStation(), nullptr);
+        EXPECT_EQ(m_app->GetStation()->GetSiteName(), name);
+        ASSERT_GE(bar->FocusedRow(), 0);
+        EXPECT_EQ(bar->RowName(bar->FocusedRow()), name);
+        EXPECT_EQ(m_frame->InfoView()->FieldText("Site Name:"), QString::fromStdString(name));
+    }
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+}
+
+TEST_F(GuiTest, NewStationWhoseFolderCannotBeMadeNamesItAndKeepsTheCurrent)
+{
+    WriteConfig();
+    MakeStation("Weir");
+    // A file where the group folder of the new station would go.
+    testsupport::WriteFileText(SiteDir() / "North", "not a folder");
+    Start();
+    ClickRow(m_frame->StationsBar(), RowOf(m_frame->StationsBar(), "Weir"));
+    m_prompter.m_edits.push_back(TypeInDialog("Creek", "North"));
+    m_app->NewStation(); // the dialog comes back once more; then Cancel
+    ASSERT_EQ(m_prompter.m_messages.size(), 1u);
+    const std::string& message = m_prompter.m_messages[0];
+    EXPECT_EQ(message.rfind("System Error! Could not create station directory!\r\n", 0), 0u) << message;
+    EXPECT_NE(message.find((SiteDir() / "North").string()), std::string::npos) << message;
+    EXPECT_NE(message.find("File exists"), std::string::npos) << message;
+    ASSERT_NE(m_app->GetStation(), nullptr);
+    EXPECT_EQ(m_app->GetStation()->GetSiteName(), "Weir");
+    EXPECT_EQ(m_frame->InfoView()->FieldText("Site Name:"), "Weir");
+    EXPECT_EQ(m_frame->StationsBar()->RowCount(), 1);
+}
+
+TEST_F(GuiTest, FirstStartMakesTheDefaultSiteFolderAndANewStationWorks)
+{
+    // An account that never ran the program: no settings file, no site folder.
+    const fs::path home = m_temp.Path() / "home";
+    fs::create_directory(home);
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    ::setenv("HOME", home.c_str(), 1);
+    Start();
+    const fs::path site = home / "Tidewell" / "Config";
+    EXPECT_TRUE(fs::is_directory(site));
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(),
+              QString::fromStdString("Created the site folder " + site.string()));
+    m_prompter.m_edits.push_back(TypeInDialog("First"));
+    m_app->NewStation();
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+    EXPECT_TRUE(fs::exists(site / "First" / "First.hstn"));
+    EXPECT_EQ(RowOf(m_frame->StationsBar(), "First"), 0);
+
+    // The next start has nothing to say about it.
+    m_frame.reset();
+    m_app.reset();
+    Start();
+    EXPECT_NE(m_frame->statusBar()->currentMessage(),
+              QString::fromStdString("Created the site folder " + site.string()));
+    if (oldHome)
+        ::setenv("HOME", savedHome.c_str(), 1);
+    else
+        ::unsetenv("HOME");
+}
+
+TEST_F(GuiTest, AStationThatDidNotLoadCleanlySaysSoAndNeverPrograms)
+{
+    WriteConfig();
+    MakeStation("Weir");
+    fs::create_directory(SiteDir() / "Future");
+    testsupport::WriteFileBytes(SiteDir() / "Future" / "Future.hstn", {3, 0, 0, 0});
+    Start();
+    CStationsBar* bar = m_frame->StationsBar();
+    ClickRow(bar, RowOf(bar, "Weir"));
+    CStationInfoView* view = m_frame->InfoView();
+    const QString clean = view->Button(CStationInfoModel::PROGRAM_VELUNIT)->toolTip();
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+
+    ClickRow(bar, RowOf(bar, "Future"));
+    ASSERT_EQ(m_prompter.m_messages.size(), 1u);
+    EXPECT_EQ(m_prompter.m_messages[0], "Error, station file has invalid version number.");
+    for (auto b : {CStationInfoModel::PROGRAM_VELUNIT, CStationInfoModel::PROGRAM_FLOWCOMPUTER}) {
+        EXPECT_FALSE(view->Button(b)->isEnabled());
+        EXPECT_TRUE(view->Button(b)->toolTip().contains("did not load cleanly"))
+            << view->Button(b)->toolTip().toStdString();
+        EXPECT_TRUE(view->Button(b)->toolTip().contains("invalid version number"));
+    }
+
+    // Back on a clean station the reason goes with it.
+    ClickRow(bar, RowOf(bar, "Weir"));
+    EXPECT_EQ(view->Button(CStationInfoModel::PROGRAM_VELUNIT)->toolTip(), clean);
+    EXPECT_EQ(m_prompter.m_messages.size(), 1u);
+}
+
+TEST_F(GuiTest, DeleteIsNotOfferedForAStationWithoutAName)
+{
+    WriteConfig();
+    MakeStation("Weir");
+    fs::create_directory(SiteDir() / "Future");
+    testsupport::WriteFileBytes(SiteDir() / "Future" / "Future.hstn", {3, 0, 0, 0});
+    Start();
+    QAction* del = m_frame->DeleteAction();
+    EXPECT_FALSE(del->isEnabled()); // nothing open
+    CStationsBar* bar = m_frame->StationsBar();
+    ClickRow(bar, RowOf(bar, "Weir"));
+    EXPECT_TRUE(del->isEnabled());
+    EXPECT_EQ(del->toolTip(), "Delete station (Permanent!)");
+
+    ClickRow(bar, RowOf(bar, "Future")); // read as defaults: no site name
+    ASSERT_EQ(m_app->GetStation()->GetSiteName(), "");
+    EXPECT_FALSE(del->isEnabled());
+    EXPECT_TRUE(del->toolTip().contains("no site name")) << del->toolTip().toStdString();
+    m_prompter.m_messages.clear();
+    m_prompter.m_answers = {true};
+    m_app->DeleteStation(); // reached some other way: says why, asks nothing, deletes nothing
+    EXPECT_TRUE(m_prompter.m_questions.empty());
+    ASSERT_EQ(m_prompter.m_messages.size(), 1u);
+    EXPECT_NE(m_prompter.m_messages[0].find("no site name"), std::string::npos);
+    EXPECT_TRUE(fs::exists(SiteDir() / "Future" / "Future.hstn"));
+    EXPECT_TRUE(fs::exists(SiteDir() / "Weir" / "Weir.hstn"));
+}
+
+TEST_F(GuiTest, HelpAndVersionNeedNoDisplay)
+{
+    const std::string program = TIDEWELL_APP_PATH;
+    const std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    auto help = testsupport::RunCommand(env + "'" + program + "' --help", {});
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("Usage: tidewell"), std::string::npos) << help.out;
+    auto version = testsupport::RunCommand(env + "'" + program + "' --version", {});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "tidewell 1.03\n");
+    auto bad = testsupport::RunCommand(env + "'" + program + "' --nonsense 2>&1", {});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "tidewell: unknown option --nonsense (see --help)\n");
 }
 
 TEST_F(GuiTest, DeletingTheThirdOfFiveReopensTheNewThird)

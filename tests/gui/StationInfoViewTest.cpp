@@ -8,6 +8,7 @@
 #include "present/StationInfoModel.h"
 
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 namespace fs = std::filesystem;
@@ -92,7 +93,7 @@ TEST_F(InfoViewTest, SummaryRangesWithOneBoundMissing)
     EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD0");
 }
 
-TEST_F(InfoViewTest, FileWithoutSummaryShowsNotAvailableAndKeepsTheType)
+TEST_F(InfoViewTest, FileWithoutSummaryShowsNotAvailableEverywhere)
 {
     MakeStationWithData();
     Select("20060102.002");
@@ -101,7 +102,8 @@ TEST_F(InfoViewTest, FileWithoutSummaryShowsNotAvailableAndKeepsTheType)
     for (const char* field :
          {"Start Time:", "Stop Time:", "Ensembles:", "Stage Range:", "Velocity Range:", "Flow Range:"})
         EXPECT_EQ(m_view->FieldText(field), "Not Available") << field;
-    EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD14");
+    // Not the type of the file selected before.
+    EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "Not Available");
 }
 
 TEST_F(InfoViewTest, RefreshRereadsAndKeepsTheSelection)
@@ -118,16 +120,44 @@ TEST_F(InfoViewTest, RefreshRereadsAndKeepsTheSelection)
     EXPECT_EQ(m_view->FieldText("Stage Range:"), "Not Available");
 }
 
-TEST_F(InfoViewTest, StationWithoutDataFilesKeepsThePreviousSummaryTexts)
+TEST_F(InfoViewTest, StationWithoutDataFilesShowsNoOtherStationsFigures)
 {
     MakeStationWithData();
     Select("20060101.001");
+    EXPECT_EQ(m_view->FieldText("Stage Range:"), "3.00 m");
     MakeStation("Empty");
     m_frame->RefreshStationList();
     m_app->OpenStation("Empty", "");
     EXPECT_EQ(m_view->DataList()->count(), 0);
-    EXPECT_EQ(m_view->FieldText("Stage Range:"), "3.00 m");
+    for (const char* field : {"Start Time:", "Stop Time:", "Ensembles:", "Stage Range:", "Velocity Range:",
+                              "Flow Range:", "Ensemble Type:"})
+        EXPECT_EQ(m_view->FieldText(field), "") << field;
     EXPECT_TRUE(m_view->Button(CStationInfoModel::CONFIGURE)->isEnabled());
+}
+
+TEST_F(InfoViewTest, DataFilesAreListedByName)
+{
+    MakeStationWithData();
+    QStringList shown;
+    for (int i = 0; i < m_view->DataList()->count(); ++i)
+        shown << m_view->DataList()->item(i)->text();
+    EXPECT_EQ(shown, (QStringList{"20060101.001", "20060102.002", "20060103.003"}));
+    // The summary shown is the selected row's.
+    m_view->DataList()->setCurrentRow(1);
+    EXPECT_EQ(m_view->FieldText("Ensemble Type:"), "PD14");
+}
+
+TEST_F(InfoViewTest, EveryButtonCaptionKeepsAMargin)
+{
+    MakeStationWithData();
+    m_frame->InfoWindow()->resize(m_frame->InfoWindow()->minimumSizeHint());
+    QApplication::processEvents();
+    for (int b = 0; b < CStationInfoModel::BUTTON_COUNT; ++b) {
+        const QPushButton* button = m_view->Button(static_cast<CStationInfoModel::Button>(b));
+        const int text = button->fontMetrics().horizontalAdvance(button->text());
+        EXPECT_GE(button->width(), text + 2 * CStationInfoView::kCaptionMargin)
+            << button->text().toStdString();
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// The channel cross-section picture: outlines in display units, the instrument mark, the
-// polynomial's area curve and the shapes that cannot be drawn.
+// The channel cross-section picture: outlines in display units, where the instrument sits,
+// the polynomial's area curve, the shapes that cannot be drawn, and how a section is fitted
+// to a plot.
 #include "present/ChannelPreview.h"
 
 #include "data/ChannelGeometry.h"
@@ -32,12 +33,11 @@ TEST(ChannelPreview, RectangleInMetresWithTheInstrumentOnTheLeftWall)
     g.SetZAdcp(8000);
     CChannelPreview p;
     p.Build(g, 1, UNIT_METERS, 0, 0);
-    ASSERT_EQ(p.m_arrLines.size(), 3u);
+    ASSERT_EQ(p.m_arrLines.size(), 2u);
     EXPECT_EQ(p.m_arrLines[CChannelPreview::OUTLINE].xy, (std::vector<double>{0, 3, 0, 0, 6, 0, 6, 3}));
-    const auto mark = Box(p.m_arrLines[CChannelPreview::INSTRUMENT]);
-    EXPECT_DOUBLE_EQ(mark[0], 0);
-    EXPECT_DOUBLE_EQ(mark[2], 0.15);
-    EXPECT_DOUBLE_EQ((mark[1] + mark[3]) / 2, 0.8);
+    EXPECT_EQ(p.m_nInstrumentSide, CChannelPreview::LEFT);
+    EXPECT_DOUBLE_EQ(p.m_dInstrumentX, 0);
+    EXPECT_DOUBLE_EQ(p.m_dInstrumentY, 0.8);
     EXPECT_TRUE(p.m_strMessage.empty());
 }
 
@@ -50,13 +50,18 @@ TEST(ChannelPreview, MountingPlacesTheMark)
     right.Build(g, 2, UNIT_METERS, 0, 0);
     bottom.Build(g, 4, UNIT_METERS, 0, 0);
     top.Build(g, 3, UNIT_METERS, 0, 0);
-    EXPECT_DOUBLE_EQ(Box(right.m_arrLines[2])[2], 6.0);
-    EXPECT_DOUBLE_EQ(Box(bottom.m_arrLines[2])[1], 0.0);
-    EXPECT_DOUBLE_EQ((Box(bottom.m_arrLines[2])[0] + Box(bottom.m_arrLines[2])[2]) / 2, 3.0);
-    EXPECT_DOUBLE_EQ(Box(top.m_arrLines[2])[3], 3.0);
+    EXPECT_EQ(right.m_nInstrumentSide, CChannelPreview::RIGHT);
+    EXPECT_DOUBLE_EQ(right.m_dInstrumentX, 6.0);
+    EXPECT_DOUBLE_EQ(right.m_dInstrumentY, 0.8);
+    EXPECT_EQ(bottom.m_nInstrumentSide, CChannelPreview::BOTTOM_SIDE);
+    EXPECT_DOUBLE_EQ(bottom.m_dInstrumentX, 3.0);
+    EXPECT_DOUBLE_EQ(bottom.m_dInstrumentY, 0.0);
+    EXPECT_EQ(top.m_nInstrumentSide, CChannelPreview::TOP);
+    EXPECT_DOUBLE_EQ(top.m_dInstrumentY, 3.0);
     CChannelPreview unknown;
     unknown.Build(g, 9, UNIT_METERS, 0, 0);
-    EXPECT_EQ(unknown.m_arrLines.size(), 2u); // no mark for an unknown mounting
+    EXPECT_EQ(unknown.m_nInstrumentSide, CChannelPreview::NONE); // no mark for an unknown mounting
+    EXPECT_EQ(unknown.m_arrLines.size(), 2u);
 }
 
 TEST(ChannelPreview, TrapezoidWithFlatSlopeOnlySaysSo)
@@ -98,11 +103,10 @@ TEST(ChannelPreview, MultiPointFollowsThePointsAndPutsTheBottomMarkMidFloor)
         g.AddPoint(y, z);
     CChannelPreview p;
     p.Build(g, 4, UNIT_METERS, 0, 0);
-    ASSERT_EQ(p.m_arrLines.size(), 3u);
+    ASSERT_EQ(p.m_arrLines.size(), 2u);
     EXPECT_EQ(p.m_arrLines[0].xy, (std::vector<double>{0, 1, 0.2, 0, 0.8, 0, 1, 1}));
-    const auto mark = Box(p.m_arrLines[2]);
-    EXPECT_NEAR((mark[0] + mark[2]) / 2, 0.5, 1e-9);
-    EXPECT_DOUBLE_EQ(mark[1], 0);
+    EXPECT_NEAR(p.m_dInstrumentX, 0.5, 1e-9);
+    EXPECT_DOUBLE_EQ(p.m_dInstrumentY, 0);
 
     CChannelGeometry none;
     none.SetType(CHANNEL_MULTIPOINT);
@@ -129,6 +133,72 @@ TEST(ChannelPreview, PolynomialDrawsAreaAgainstHeightOverTheOutputRange)
     // A 20 mA stage not above the start: one metre of curve.
     p.Build(g, 1, UNIT_METERS, 5000, 3000);
     EXPECT_DOUBLE_EQ(p.m_arrLines[0].xy.back(), 1.5);
+}
+
+TEST(ChannelPreviewFit, AxesEndAtRoundValuesJustBeyondTheSection)
+{
+    // A 3 m deep, 6 m wide channel: the stage axis ends at 3, not at the width.
+    CChannelPreview::Fit f = CChannelPreview::AxisEnds(0, 6, 0, 3);
+    EXPECT_DOUBLE_EQ(f.step, 1);
+    EXPECT_DOUBLE_EQ(f.xMin, 0);
+    EXPECT_DOUBLE_EQ(f.xMax, 6);
+    EXPECT_DOUBLE_EQ(f.yMin, 0);
+    EXPECT_DOUBLE_EQ(f.yMax, 3);
+
+    f = CChannelPreview::AxisEnds(0, 1.5, 0, 1.5); // a 1.5 m pipe
+    EXPECT_DOUBLE_EQ(f.step, 0.5);
+    EXPECT_DOUBLE_EQ(f.yMax, 1.5);
+
+    // A surveyed section off the round values: the ends are the multiples at or beyond it.
+    f = CChannelPreview::AxisEnds(0.3, 4.7, -0.2, 2.9);
+    EXPECT_DOUBLE_EQ(f.step, 1);
+    EXPECT_DOUBLE_EQ(f.xMin, 0);
+    EXPECT_DOUBLE_EQ(f.xMax, 5);
+    EXPECT_DOUBLE_EQ(f.yMin, -1);
+    EXPECT_DOUBLE_EQ(f.yMax, 3);
+
+    // Feet: 10 ft by 32.8 ft.
+    f = CChannelPreview::AxisEnds(0, 32.8084, 0, 9.84252);
+    EXPECT_DOUBLE_EQ(f.step, 5);
+    EXPECT_DOUBLE_EQ(f.xMax, 35);
+    EXPECT_DOUBLE_EQ(f.yMax, 10);
+
+    EXPECT_DOUBLE_EQ(CChannelPreview::RoundStep(0, 6), 1);
+    EXPECT_DOUBLE_EQ(CChannelPreview::RoundStep(12, 6), 2);
+    EXPECT_DOUBLE_EQ(CChannelPreview::RoundStep(0.03, 6), 0.005);
+}
+
+TEST(ChannelPreviewFit, EqualScalesCentredInTheArea)
+{
+    CChannelPreview::Fit f = CChannelPreview::AxisEnds(0, 6, 0, 3);
+    CChannelPreview::Place(f, 40, 10, 600, 200); // wider than the section: centred across
+    EXPECT_EQ(f.height, 200);
+    EXPECT_EQ(f.width, 400);
+    EXPECT_EQ(f.left, 40 + 100);
+    EXPECT_EQ(f.top, 10);
+
+    CChannelPreview::Place(f, 0, 0, 300, 400); // taller: centred up and down
+    EXPECT_EQ(f.width, 300);
+    EXPECT_EQ(f.height, 150);
+    EXPECT_EQ(f.top, 125);
+
+    CChannelPreview::Place(f, 5, 5, 0, 100); // no room: nothing to divide by
+    EXPECT_EQ(f.width, 0);
+}
+
+TEST(ChannelPreviewFit, BoundsTakeTheInstrumentIn)
+{
+    CChannelGeometry g;
+    g.SetRectangular(60000, 30000);
+    g.SetZAdcp(35000); // above the top of the walls
+    CChannelPreview p;
+    p.Build(g, 1, UNIT_METERS, 0, 0);
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ASSERT_TRUE(p.Bounds(x0, y0, x1, y1));
+    EXPECT_DOUBLE_EQ(x1, 6);
+    EXPECT_DOUBLE_EQ(y1, 3.5);
+    CChannelPreview none;
+    EXPECT_FALSE(none.Bounds(x0, y0, x1, y1));
 }
 
 } // namespace

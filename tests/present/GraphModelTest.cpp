@@ -263,4 +263,23 @@ TEST(GraphPixels, MarginsApplyOnlyWhenAllArePositive)
     EXPECT_EQ(g.m_nLeftMargin, 40);
 }
 
+TEST(GraphTicks, TicksAtEndsIncludeBothEndsAndShowNoSpareDecimals)
+{
+    CGraphModel g;
+    g.m_bTicksAtEnds = true;
+    g.m_dXMin = 0, g.m_dXMax = 6, g.m_dXStep = 1;
+    g.m_dYMin = -0.5, g.m_dYMax = 1.5, g.m_dYStep = 0.5;
+    EXPECT_EQ(g.XTicks(), (std::vector<double>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(g.YTicks(), (std::vector<double>{-0.5, 0, 0.5, 1, 1.5}));
+    EXPECT_EQ(g.XLabel(0), "0");
+    EXPECT_EQ(g.XLabel(6), "6");
+    EXPECT_EQ(g.YLabel(1.5), "1.5");
+    // Rounding in the sum never pushes the last tick past the end (where it would not map).
+    g.m_dYMin = 0, g.m_dYMax = 0.3, g.m_dYStep = 0.1;
+    const auto y = g.YTicks();
+    ASSERT_EQ(y.size(), 4u);
+    EXPECT_EQ(y.back(), 0.3);
+    EXPECT_EQ(g.YLabel(y[1]), "0.1");
+}
+
 } // namespace
