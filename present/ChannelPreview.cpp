@@ -25,12 +25,19 @@ double EdgeAt(const CChannelGeometry& g, double z, bool fromLeft)
     return fromLeft ? g.GetPointY(0) : g.GetPointY(n - 1);
 }
 
+// A length in display units without the conversion's last-bit noise, so that a 3 m wall
+// ends on the axis end of 3 rather than just beyond it (where it would not be drawn).
+double Display(double internal, int lengthUnit)
+{
+    return std::round(ToDisplayUnits(internal, lengthUnit) * 1e9) / 1e9;
+}
+
 } // namespace
 
 void CChannelPreview::AddLine(int which, std::vector<double> xy, int lengthUnit)
 {
     for (double& v : xy)
-        v = ToDisplayUnits(v, lengthUnit);
+        v = Display(v, lengthUnit);
     Line line;
     line.xy = std::move(xy);
     switch (which) {
@@ -215,8 +222,8 @@ void CChannelPreview::AddInstrument(const CChannelGeometry& g, int mounting, int
     default:
         return;
     }
-    m_dInstrumentX = ToDisplayUnits(x, lengthUnit);
-    m_dInstrumentY = ToDisplayUnits(y, lengthUnit);
+    m_dInstrumentX = Display(x, lengthUnit);
+    m_dInstrumentY = Display(y, lengthUnit);
 }
 
 bool CChannelPreview::Bounds(double& xMin, double& yMin, double& xMax, double& yMax) const

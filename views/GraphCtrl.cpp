@@ -198,12 +198,17 @@ void CGraphCtrl::DrawTickLabels(QPainter& dc)
             dc.drawText(p.x() - w / 2, plot.bottom() + 2 + fm.ascent(), text);
         }
     }
-    for (double y : m_model.YTicks()) {
+    const std::vector<double> yTicks = m_model.YTicks();
+    for (double y : yTicks) {
         if (!DataToPixel(xMid, y, p))
             continue;
         const QString text = QString::fromStdString(m_model.YLabel(y));
         const int w = fm.horizontalAdvance(text);
-        dc.drawText(plot.left() - 2 - w, p.y() + (fm.ascent() - fm.descent()) / 2, text);
+        int baseline = p.y() + (fm.ascent() - fm.descent()) / 2;
+        // A label at the bottom corner sits above it, clear of the first x label below.
+        if (m_model.m_bTicksAtEnds && m_model.m_bXTickLabels && y == yTicks.front())
+            baseline = std::min(baseline, p.y() - 1);
+        dc.drawText(plot.left() - 2 - w, baseline, text);
     }
 }
 
