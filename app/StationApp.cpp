@@ -157,13 +157,24 @@ void CStationApp::CopyStation()
     if (!m_pPrompter->AskCopyStation(name, group))
         return;
     std::string message;
+    std::string errors;
+    // As for New Station: a folder that cannot be made is named with the reason, and the
+    // current station stays.
+    if (CStation::ValidateNames(name, group, errors) &&
+        !stationapp::MakeStationFolder(m_site, name, group, message)) {
+        Message(message);
+        return;
+    }
     // The copy's name becomes a folder: a name that is not a plain folder name is refused
-    // with the same errors New Station gives, and nothing is created.
-    if (!m_site.CopyStation(name, group, m_pStation, message)) {
+    // with the same errors New Station gives, and nothing is created. The copy is made
+    // from a copy, so that a failure leaves the current station as it was.
+    auto source = std::make_unique<CStation>(*m_pStation);
+    if (!m_site.CopyStation(name, group, source, message)) {
         if (!message.empty())
             Message(message);
         return;
     }
+    m_pStation = std::move(source);
     m_strLoadProblem.clear(); // the copy was written afresh
     RememberStation();
     emit stationChanged(m_pStation.get());

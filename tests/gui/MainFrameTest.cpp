@@ -218,6 +218,23 @@ TEST_F(GuiTest, NewStationWhoseFolderCannotBeMadeNamesItAndKeepsTheCurrent)
     EXPECT_EQ(m_frame->StationsBar()->RowCount(), 1);
 }
 
+TEST_F(GuiTest, CopyWhoseFolderCannotBeMadeNamesItAndKeepsTheCurrent)
+{
+    WriteConfig();
+    MakeStation("Weir");
+    testsupport::WriteFileText(SiteDir() / "South", "not a folder");
+    Start();
+    ClickRow(m_frame->StationsBar(), 0);
+    m_prompter.m_copyAnswers.push_back({"Weir_COPY", "South"});
+    m_app->CopyStation();
+    ASSERT_EQ(m_prompter.m_messages.size(), 1u);
+    EXPECT_EQ(m_prompter.m_messages[0].rfind("System Error! Could not create station directory!\r\n", 0), 0u);
+    EXPECT_NE(m_prompter.m_messages[0].find((SiteDir() / "South").string() + ": File exists"),
+              std::string::npos);
+    EXPECT_EQ(m_app->GetStation()->GetSiteName(), "Weir");
+    EXPECT_EQ(m_app->GetStation()->GetFilePath(), (SiteDir() / "Weir" / "Weir.hstn").string());
+}
+
 TEST_F(GuiTest, FirstStartMakesTheDefaultSiteFolderAndANewStationWorks)
 {
     // An account that never ran the program: no settings file, no site folder.
