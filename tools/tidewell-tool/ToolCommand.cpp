@@ -44,6 +44,21 @@ std::vector<ISerialTap*> TraceTaps()
     return {};
 }
 
+namespace
+{
+bool g_bRunFailed = false;
+}
+
+void MarkRunFailed()
+{
+    g_bRunFailed = true;
+}
+
+bool RunFailed()
+{
+    return g_bRunFailed;
+}
+
 const std::vector<ToolCommand>& RegisteredCommands()
 {
     return Registry();
