@@ -89,6 +89,19 @@ TEST(ToolHostileInput, DataCommandsFailOnFilesWithoutEnsembles)
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         }
     }
+    // A file larger than this computer's memory (sparse: it costs no disk) is not allocated.
+    {
+        const int fd = open((dir / "giant.000").c_str(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+        ASSERT_EQ(ftruncate(fd, static_cast<off_t>(pages) * pageSize + 4096), 0);
+        close(fd);
+    }
+    const auto giant = RunLimited(Tool() + " data export " + Quote(dir / "giant.000"));
+    EXPECT_EQ(giant.status, 1);
+    EXPECT_EQ(giant.out, "");
+    EXPECT_NE(giant.err.find("is too large"), std::string::npos) << giant.err;
+
     // A device is no data file either, and is refused before it is opened.
     const auto device = RunLimited(Tool() + " data export /dev/zero");
     EXPECT_EQ(device.status, 1);
