@@ -89,6 +89,11 @@ class CStation
     // over by the defaults it was read as: saving to it fails, saving elsewhere works.
     bool Save(const std::string& path, const StationSaveOptions& options = {});
     bool Save() { return Save(m_strFilePath); }
+    // False while this record stands for a file it could not read (an unknown version read
+    // as defaults): such a record must not program an instrument. A damaged file never loads,
+    // so this is the one unclean state a loaded record can be in. True again once saved
+    // elsewhere.
+    bool LoadedCleanly() const { return m_strUnreadFile.empty(); }
     // The bytes Save writes (current version).
     std::vector<uint8_t> ToBytes();
 

@@ -56,6 +56,7 @@ TEST(StationLoadStatus, EachKindOfLoadSaysWhetherItWasClean)
     StationLoadReport clean;
     ASSERT_TRUE(station.Load((dir / "good.hstn").string(), {}, &clean));
     EXPECT_TRUE(clean.LoadedCleanly());
+    EXPECT_TRUE(station.LoadedCleanly());
     EXPECT_EQ(clean.status, StationLoadStatus::Clean);
     EXPECT_TRUE(clean.messages.empty());
     EXPECT_EQ(clean.Problem(), "");
@@ -65,6 +66,10 @@ TEST(StationLoadStatus, EachKindOfLoadSaysWhetherItWasClean)
     EXPECT_FALSE(unknown.LoadedCleanly());
     EXPECT_EQ(unknown.status, StationLoadStatus::UnknownVersion);
     EXPECT_EQ(unknown.Problem(), "Error, station file has invalid version number.");
+
+    EXPECT_FALSE(station.LoadedCleanly()); // the record itself remembers
+    ASSERT_TRUE(station.Save((dir / "elsewhere.hstn").string()));
+    EXPECT_TRUE(station.LoadedCleanly());
 
     StationLoadReport cut;
     EXPECT_FALSE(station.Load((dir / "cut.hstn").string(), {}, &cut));

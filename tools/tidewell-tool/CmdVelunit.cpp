@@ -113,19 +113,6 @@ class CToolPortOpener : public IPortOpener
     std::unique_ptr<CVelunitLineDriver> m_pDriver;
 };
 
-} // namespace
-
-std::string PortFailure(const std::string& name, const std::string& resolved, const std::string& reason)
-{
-    std::string text = "could not open " + name;
-    if (!resolved.empty() && resolved != name)
-        text += " (" + resolved + ")";
-    return text + ": " + (reason.empty() ? "the port could not be opened" : reason);
-}
-
-namespace
-{
-
 int RunOperation(const std::string& operation, const std::vector<std::string>& args)
 {
     ToolArgs parsed(args, {"--station", "--port", "--offset"}, {"--yes", "--no"});
@@ -192,6 +179,8 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
         else
             std::cerr << "Warning, the station file could not be saved" << std::endl;
     }
+    if (!ok && view.m_bPortFailed) // a port reopened during the operation
+        throw ToolFailure{PortFailure(parsed.Value("--port"), opener.Resolved(), opener.LastOpenError())};
     if (!ok && view.m_nClosed == 0)
         throw ToolFailure{"the connected meter's ID differs from the station's; the unit was restarted"};
     if (!ok)
