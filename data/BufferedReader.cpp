@@ -1,11 +1,24 @@
 #include "data/BufferedReader.h"
 
+#include "platform/RegularFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 bool CBufferedReader::Open(const std::string& path)
 {
     Close();
-    m_pFile = std::fopen(path.c_str(), "rb");
-    if (!m_pFile)
+    std::string reason;
+    const int fd = OpenRegularFileForReading(path, reason);
+    if (fd < 0)
         return false;
+    m_pFile = fdopen(fd, "rb");
+    if (!m_pFile) {
+        close(fd);
+        return false;
+    }
     if (!m_block)
         m_block = std::make_unique<uint8_t[]>(BLOCK_SIZE);
     m_nPos = m_nEnd = 0;
@@ -45,32 +58,55 @@ bool CBufferedReader::ReadByte(uint8_t& b)
     return true;
 }
 
-bool CBufferedReader::ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size)
+bool CBufferedReader::ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size,
+                                    std::string* reason)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    const long end = ok ? std::ftell(f) : -1;
-    ok = ok && end >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        size = static_cast<size_t>(end);
-        bytes = AllocateBytes(size);
+    std::string why;
+    const bool ok = [&] {
+        const int fd = OpenRegularFileForReading(path, why);
+        if (fd < 0)
+            return false;
+        struct stat info {
+        };
+        if (fstat(fd, &info) != 0) {
+            why = std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        const auto length = static_cast<uint64_t>(info.st_size);
+        if (length > LargestFileInMemory()) {
+            why = "is too large (" + std::to_string(length) + " bytes) for the memory of this computer";
+            close(fd);
+            return false;
+        }
+        bytes = AllocateBytes(static_cast<size_t>(length));
         if (!bytes) {
-            std::fclose(f);
+            why = "is too large (" + std::to_string(length) + " bytes) for the memory available";
+            close(fd);
             return false;
         }
         size_t got = 0;
-        while (got < size) {
-            const size_t n = std::fread(bytes.get() + got, 1, size - got, f);
+        while (got < length) {
+            const ssize_t n = read(fd, bytes.get() + got, static_cast<size_t>(length) - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                why = std::strerror(errno);
+                close(fd);
+                return false;
+            }
             if (n == 0)
                 break;
-            got += n;
+            got += static_cast<size_t>(n);
         }
+        close(fd);
         // A file that shrank while we read it is taken as far as it goes.
         size = got;
-        ok = !std::ferror(f);
-    }
-    std::fclose(f);
+        return true;
+    }();
+    if (!ok)
+        bytes.reset();
+    if (reason)
+        *reason = why;
     return ok;
 }

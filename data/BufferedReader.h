@@ -29,9 +29,11 @@ class CBufferedReader
     // One byte; false at the end of the file.
     bool ReadByte(uint8_t& b);
 
-    // The whole file in one allocation of exactly its size. False when it cannot be
-    // opened or read.
-    static bool ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size);
+    // The whole file in one allocation of exactly its size. False when it is not a regular
+    // file, cannot be opened or read, or is larger than the memory of this machine; reason
+    // (when given) then says why, in words for a message after the path.
+    static bool ReadWholeFile(const std::string& path, ByteBuffer& bytes, size_t& size,
+                              std::string* reason = nullptr);
 
   private:
     std::FILE* m_pFile = nullptr;

@@ -14,13 +14,13 @@ constexpr size_t ADD_BLOCK_SIZE = 1 << 16;
 
 } // namespace
 
-int CEnsembleList::Load(const std::string& path, const CFlowSettingsTable& settings)
+int CEnsembleList::Load(const std::string& path, const CFlowSettingsTable& settings, std::string* error)
 {
     if (!m_records.empty())
         AddSeparator();
     ByteBuffer bytes;
     size_t size = 0;
-    if (!CBufferedReader::ReadWholeFile(path, bytes, size))
+    if (!CBufferedReader::ReadWholeFile(path, bytes, size, error))
         return 0;
     return LoadBuffer(std::move(bytes), size, settings);
 }

@@ -27,7 +27,9 @@ class CEnsembleList
     // valid ensemble, computed with the settings in force at its time, with a separator
     // wherever the instrument's numbering restarts. Returns the number of valid ensembles
     // added (separators not counted); 0 when the file cannot be read or holds none.
-    int Load(const std::string& path, const CFlowSettingsTable& settings);
+    // error (when given) says why a file could not be read, and stays empty for a file that
+    // was read, whether or not it held ensembles.
+    int Load(const std::string& path, const CFlowSettingsTable& settings, std::string* error = nullptr);
     // The same for bytes already in memory; the list keeps them.
     int LoadBuffer(ByteBuffer bytes, size_t size, const CFlowSettingsTable& settings);
 

@@ -66,10 +66,11 @@ CDataSummary SummarizeList(const CEnsembleList& list)
     return s;
 }
 
-bool SummarizeFile(const std::string& path, const CFlowSettingsTable& settings, CDataSummary& summary)
+bool SummarizeFile(const std::string& path, const CFlowSettingsTable& settings, CDataSummary& summary,
+                   std::string* error)
 {
     CEnsembleList list;
-    if (list.Load(path, settings) == 0)
+    if (list.Load(path, settings, error) == 0)
         return false;
     summary = SummarizeList(list);
     summary.m_strFileName = std::filesystem::path(path).filename().string();

@@ -35,5 +35,6 @@ class CDataSummary
 CDataSummary SummarizeList(const CEnsembleList& list);
 
 // Loads the file and fills the figures; false, with summary untouched, when the file holds
-// no valid ensemble.
-bool SummarizeFile(const std::string& path, const CFlowSettingsTable& settings, CDataSummary& summary);
+// no valid ensemble. error (when given) says why a file could not be read at all.
+bool SummarizeFile(const std::string& path, const CFlowSettingsTable& settings, CDataSummary& summary,
+                   std::string* error = nullptr);

@@ -17,7 +17,8 @@ constexpr int MAX_REPLY_BYTES = 4096;
 constexpr const char* CONTACT_ERROR =
     "Error, could not contact Flow Computer, or Flow Computer firmware is outdated.  Please contact Corvane.";
 
-std::string OpenError(const std::string& portName)
+// The fixed text, and the system's reason on a second line where it is known.
+std::string OpenError(const std::string& portName, const std::string& reason)
 {
     int number = 0;
     char text[256];
@@ -27,7 +28,7 @@ std::string OpenError(const std::string& portName)
     else
         std::snprintf(text, sizeof text, "Error, could not open %s!  Please verify port is not in use.",
                       portName.c_str());
-    return text;
+    return reason.empty() ? std::string(text) : text + ("\n" + reason);
 }
 
 } // namespace
@@ -43,7 +44,7 @@ CFlowComputerProgrammer::EResult CFlowComputerProgrammer::Program(CSerialPort& p
     m_reporter.SetProgress(0);
     m_reporter.ShowExit(false);
     if (!port.Open(portName, BAUD)) {
-        m_reporter.ShowMessage(OpenError(portName));
+        m_reporter.ShowMessage(OpenError(portName, port.OpenError()));
         return PortError;
     }
     return ProgramOpenPort(port);

@@ -44,7 +44,7 @@ std::string ResolvePortName(const std::string& name, const SettingLookup& lookup
 
 std::unique_ptr<ISerialStream> CTtyPortOpener::OpenStream(const std::string& name)
 {
-    return CTtyStream::Open(ResolvePortName(name, m_lookup));
+    return CTtyStream::Open(ResolvePortName(name, m_lookup), &m_strError);
 }
 
 SettingLookup SettingsFileLookup()

@@ -34,6 +34,8 @@ class IPortOpener
     virtual ~IPortOpener() = default;
     // nullptr when the port cannot be opened (missing, in use, not a serial device).
     virtual std::unique_ptr<ISerialStream> OpenStream(const std::string& name) = 0;
+    // Why the last OpenStream gave nullptr, in the system's words; empty when unknown.
+    virtual std::string LastOpenError() const { return {}; }
     // Taps that every port opened through this opener carries (a trace of the line, say),
     // so that ports created deep inside a controller are watched too. None by default.
     virtual std::vector<ISerialTap*> Taps() { return {}; }
@@ -46,7 +48,9 @@ class CTtyPortOpener : public IPortOpener
   public:
     explicit CTtyPortOpener(SettingLookup lookup = SettingsFileLookup()) : m_lookup(std::move(lookup)) {}
     std::unique_ptr<ISerialStream> OpenStream(const std::string& name) override;
+    std::string LastOpenError() const override { return m_strError; }
 
   private:
     SettingLookup m_lookup;
+    std::string m_strError;
 };

@@ -22,16 +22,25 @@ bool CSerialPort::Open(int port, int baud)
 bool CSerialPort::Open(const std::string& name, int baud)
 {
     Close();
+    m_strOpenError.clear();
     std::unique_ptr<ISerialStream> stream;
     if (m_pOpener) {
         stream = m_pOpener->OpenStream(name);
+        if (!stream)
+            m_strOpenError = m_pOpener->LastOpenError();
         for (ISerialTap* tap : m_pOpener->Taps())
             AddTap(tap);
     } else {
         CTtyPortOpener opener;
         stream = opener.OpenStream(name);
+        if (!stream)
+            m_strOpenError = opener.LastOpenError();
     }
-    return Attach(std::move(stream), baud);
+    if (stream && !Attach(std::move(stream), baud)) {
+        m_strOpenError = "the port could not be set up";
+        return false;
+    }
+    return IsOpen();
 }
 
 bool CSerialPort::Attach(std::unique_ptr<ISerialStream> stream, int baud)

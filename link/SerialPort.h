@@ -31,6 +31,9 @@ class CSerialPort
     bool Open(int port, int baud);
     // Opens a port by name: "COM n", a device path or a simulator the opener knows.
     bool Open(const std::string& name, int baud);
+    // Why the last Open failed, in the system's words ("No such file or directory", "in use
+    // by another program"); empty when it succeeded or the reason is unknown.
+    const std::string& OpenError() const { return m_strOpenError; }
     // Takes an already open stream (one end of a simulated line) and configures it.
     bool Attach(std::unique_ptr<ISerialStream> stream, int baud);
 
@@ -71,6 +74,7 @@ class CSerialPort
 
     IClock* m_pClock;
     IPortOpener* m_pOpener;
+    std::string m_strOpenError;
     std::unique_ptr<ISerialStream> m_pStream;
     int m_nTimeoutMs = kDefaultTimeoutMs;
     std::vector<ISerialTap*> m_taps;

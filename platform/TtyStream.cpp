@@ -1,6 +1,7 @@
 #include "platform/TtyStream.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -61,14 +62,30 @@ bool WaitReady(int fd, short events, int timeoutMs)
 
 } // namespace
 
-std::unique_ptr<CTtyStream> CTtyStream::Open(const std::string& path)
+std::unique_ptr<CTtyStream> CTtyStream::Open(const std::string& path, std::string* reason)
 {
+    std::string ignored;
+    std::string& why = reason ? *reason : ignored;
+    why.clear();
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    if (fd < 0) {
+        why = std::strerror(errno);
         return nullptr;
+    }
+    if (!::isatty(fd)) {
+        why = "not a serial device";
+        ::close(fd);
+        return nullptr;
+    }
     // Exclusive use: the advisory lock keeps out every cooperating program (and a second
     // port object in this one), TIOCEXCL keeps out plain opens by non-privileged programs.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 || !::isatty(fd)) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        why = errno == EWOULDBLOCK ? "in use by another program" : std::strerror(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        why = std::strerror(errno);
         ::close(fd);
         return nullptr;
     }

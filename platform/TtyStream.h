@@ -9,8 +9,10 @@ class CTtyStream : public ISerialStream
 {
   public:
     // Opens the device for exclusive use; nullptr when it does not exist, cannot be opened
-    // or is already held by another program (or another port object of this one).
-    static std::unique_ptr<CTtyStream> Open(const std::string& path);
+    // or is already held by another program (or another port object of this one). reason
+    // (when given) then holds why: the system's words, "in use by another program", or "not
+    // a serial device".
+    static std::unique_ptr<CTtyStream> Open(const std::string& path, std::string* reason = nullptr);
     ~CTtyStream() override;
     CTtyStream(const CTtyStream&) = delete;
     CTtyStream& operator=(const CTtyStream&) = delete;

@@ -53,13 +53,16 @@ bool CCommunicationsController::OpenPort(const std::string& portName)
 {
     m_pPort = std::make_unique<CSerialPort>(&m_clock, m_setup.m_pOpener);
     if (!m_pPort->Open(portName, kOpenBaud)) {
+        // The fixed text, and the system's reason on a line of its own where it is known.
+        const std::string& reason = m_pPort->OpenError();
+        const std::string second = reason.empty() ? std::string() : "\n" + reason;
         int number = 0;
         if (ParseComPortName(portName, number))
             m_status.ShowMessage("Error, could not COM " + std::to_string(number) +
-                                 "!  Please verify port is not in use.");
+                                 "!  Please verify port is not in use." + second);
         else
             m_status.ShowMessage("Error, could not open " + portName +
-                                 "!  Please verify port is not in use.");
+                                 "!  Please verify port is not in use." + second);
         m_pPort.reset();
         m_view.CloseDialog(0);
         return false;

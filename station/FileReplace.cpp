@@ -1,6 +1,9 @@
 #include "station/FileReplace.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -15,6 +18,12 @@ std::string FolderOf(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string FreshTempName(const std::string& path)
@@ -40,6 +49,118 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes)
     return true;
 }
 
+// "NAME.tmp<pid>-<n>" of a process that no longer runs: a save killed between creating
+// its temporary file and the rename. Saves of other running processes are left alone.
+bool IsStaleTempName(const std::string& entry, const std::string& name)
+{
+    const std::string lead = name + ".tmp";
+    if (entry.size() <= lead.size() || entry.compare(0, lead.size(), lead) != 0)
+        return false;
+    const std::string rest = entry.substr(lead.size());
+    const auto dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size())
+        return false;
+    if (rest.find_first_not_of("0123456789-") != std::string::npos ||
+        rest.find('-', dash + 1) != std::string::npos)
+        return false;
+    if (dash > 9)
+        return false;
+    const pid_t pid = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+    return pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+void RemoveStaleTempFiles(const std::string& path)
+{
+    const std::string name = NameOf(path);
+    const std::string folder = FolderOf(path);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string entryName = entry->d_name;
+        if (!IsStaleTempName(entryName, name))
+            continue;
+        const std::string full = folder + "/" + entryName;
+        struct stat info {
+        };
+        if (lstat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            unlink(full.c_str());
+    }
+    closedir(dir);
+}
+
+// The new contents in a file without a name until they are complete, where the file system
+// offers that; -1 otherwise.
+int OpenNamelessFile(const std::string& path)
+{
+#ifdef O_TMPFILE
+    return open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+    (void)path;
+    return -1;
+#endif
+}
+
+// Gives the complete nameless file a fresh temporary name beside path, ready for the rename.
+bool NameNamelessFile(int fd, const std::string& temp)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+#ifdef AT_EMPTY_PATH
+    return linkat(fd, "", AT_FDCWD, temp.c_str(), AT_EMPTY_PATH) == 0;
+#else
+    return false;
+#endif
+}
+
+void KeepOldPermissions(int fd, const std::string& path)
+{
+    struct stat old {
+    };
+    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        fchmod(fd, old.st_mode & 07777);
+}
+
+void SyncFolderOf(const std::string& path)
+{
+    const int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+}
+
+// The nameless road: false when it cannot be taken (the caller then uses a named file),
+// ok tells whether the replacement succeeded.
+bool ReplaceThroughNamelessFile(const std::string& path, std::span<const uint8_t> bytes, bool& ok)
+{
+    const int fd = OpenNamelessFile(path);
+    if (fd < 0)
+        return false;
+    ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+    if (ok)
+        KeepOldPermissions(fd, path);
+    if (!ok) {
+        close(fd); // the file had no name: nothing is left behind
+        return true;
+    }
+    // The name exists only for the instant before the rename; a save killed in that instant
+    // leaves a file that the next save of this station removes.
+    const std::string temp = FreshTempName(path);
+    if (!NameNamelessFile(fd, temp)) {
+        close(fd);
+        return false; // e.g. no /proc: write the named way instead
+    }
+    if (close(fd) != 0 || rename(temp.c_str(), path.c_str()) != 0) {
+        unlink(temp.c_str());
+        ok = false;
+        return true;
+    }
+    SyncFolderOf(path);
+    return true;
+}
+
 } // namespace
 
 bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes, const std::string& tempPath)
@@ -47,6 +168,12 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
     if (path.empty())
         return false;
     const bool fresh = tempPath.empty();
+    if (fresh) {
+        RemoveStaleTempFiles(path);
+        bool ok = false;
+        if (ReplaceThroughNamelessFile(path, bytes, ok))
+            return ok;
+    }
     const std::string temp = fresh ? FreshTempName(path) : tempPath;
     // A fresh name must not exist yet; a given one is opened as it is (it may be a device).
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (fresh ? O_EXCL : O_TRUNC);
@@ -60,13 +187,8 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
     };
     const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-    if (ok && regular) {
-        // Keep the permissions the old file had.
-        struct stat old {
-        };
-        if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-            fchmod(fd, old.st_mode & 07777);
-    }
+    if (ok && regular)
+        KeepOldPermissions(fd, path); // keep the permissions the old file had
     if (close(fd) != 0)
         ok = false;
     if (!regular)
@@ -80,10 +202,6 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
     }
 
     // Make the rename itself durable; a failure here no longer risks the data.
-    const int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
+    SyncFolderOf(path);
     return true;
 }

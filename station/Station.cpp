@@ -14,6 +14,9 @@ namespace
 
 constexpr const char* kSiteNameInvalid = "Site name is not valid.\r\n";
 constexpr const char* kBadCharacters = "The site name cannot include the following characters: ?<>*/\\\r\n";
+constexpr const char* kDotName = "The site name cannot be . or ..\r\n";
+constexpr const char* kGroupBadCharacters = "The group cannot include the following characters: ?<>*/\\\r\n";
+constexpr const char* kGroupDotName = "The group cannot be . or .., nor have a part . or ..\r\n";
 
 bool HasForbiddenCharacter(const std::string& text)
 {
@@ -160,12 +163,18 @@ bool CStation::ValidateNames(const std::string& siteName, const std::string& gro
         errors += kSiteNameInvalid;
         valid = false;
     }
-    if (HasForbiddenCharacter(siteName) || IsDotName(siteName)) {
+    if (HasForbiddenCharacter(siteName)) {
         errors += kBadCharacters;
         valid = false;
+    } else if (IsDotName(siteName)) {
+        errors += kDotName;
+        valid = false;
     }
-    if (HasForbiddenCharacter(group) || GroupHasDotComponent(group)) {
-        errors += kBadCharacters;
+    if (HasForbiddenCharacter(group)) {
+        errors += kGroupBadCharacters;
+        valid = false;
+    } else if (GroupHasDotComponent(group)) {
+        errors += kGroupDotName;
         valid = false;
     }
     return valid;

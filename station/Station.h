@@ -26,11 +26,26 @@ class CStationArchive;
 
 // What a load found besides the fields: problems the operator should be told about, and
 // why a failed load failed.
+// How far a load got. Only a clean load (warnings allowed) holds what the file holds; a
+// station that did not load cleanly must not drive an instrument or be written anywhere.
+enum class StationLoadStatus {
+    Clean,          // every field read (messages may still warn, e.g. ignored trailing bytes)
+    UnknownVersion, // loaded as defaults: the fields were not read
+    Damaged,        // cut short or malformed: Load returned false
+    CannotOpen,     // not a regular file, missing, unreadable: Load returned false
+};
+
 struct StationLoadReport {
     std::vector<std::string> messages; // e.g. an unknown version; the load still succeeded
     std::string error;                 // why Load returned false, without the path
     bool cannotOpen = false;           // the file could not be opened or read at all
     bool wroteBack = false;            // an old-version file was rewritten in the current form
+    StationLoadStatus status = StationLoadStatus::Clean;
+    size_t ignoredBytes = 0; // bytes after the last field, not read
+
+    bool LoadedCleanly() const { return status == StationLoadStatus::Clean; }
+    // The message to show for a load that was not clean: the failure, or the first notice.
+    std::string Problem() const;
 };
 
 struct StationLoadOptions {
@@ -74,6 +89,11 @@ class CStation
     // over by the defaults it was read as: saving to it fails, saving elsewhere works.
     bool Save(const std::string& path, const StationSaveOptions& options = {});
     bool Save() { return Save(m_strFilePath); }
+    // False while this record stands for a file it could not read (an unknown version read
+    // as defaults): such a record must not program an instrument. A damaged file never loads,
+    // so this is the one unclean state a loaded record can be in. True again once saved
+    // elsewhere.
+    bool LoadedCleanly() const { return m_strUnreadFile.empty(); }
     // The bytes Save writes (current version).
     std::vector<uint8_t> ToBytes();
 

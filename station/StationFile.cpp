@@ -6,45 +6,15 @@
 // is not the one the tool's JSON dump has always shown (and scripts read), later versions
 // add fields in the middle of the record's life, and version 1 stored the mounting with
 // left and right exchanged. Each field's stored form is the table's (ArchiveValue).
+#include "platform/RegularFile.h"
 #include "station/FieldArchive.h"
 #include "station/FileReplace.h"
 #include "station/Station.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
-
-// Reads a whole file; false when it cannot be opened or read or is not a regular file.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {
-    };
-    // Far beyond any real station; refuse rather than read a wrong file into memory.
-    constexpr off_t kLargest = off_t{256} << 20;
-    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargest;
-    bytes.clear();
-    uint8_t buffer[4096];
-    while (ok) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    close(fd);
-    return ok;
-}
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -138,32 +108,55 @@ std::vector<uint8_t> CStation::ToBytes()
     return ar.Bytes();
 }
 
+std::string StationLoadReport::Problem() const
+{
+    if (!error.empty())
+        return error;
+    if (!LoadedCleanly() && !messages.empty())
+        return messages.front();
+    return {};
+}
+
 bool CStation::Load(const std::string& path, const StationLoadOptions& options, StationLoadReport* report)
 {
     StationLoadReport local;
     StationLoadReport& out = report ? *report : local;
 
+    // Far beyond any real station; refuse rather than read a wrong file into memory.
+    constexpr uint64_t kLargest = uint64_t{256} << 20;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        out.error = "cannot open the file";
+    std::string reason;
+    if (!ReadRegularFile(path, bytes, reason, kLargest)) {
+        out.error = reason; // the system's reason, or why the path is not a file
         out.cannotOpen = true;
+        out.status = StationLoadStatus::CannotOpen;
         return false;
     }
 
     // Read into a copy, so that a damaged file leaves this record as it was.
     CStation loaded(*this);
+    size_t left = 0;
     try {
         CStationArchive ar(bytes);
         loaded.Serialize(ar);
+        left = ar.Remaining();
     } catch (const CArchiveError& e) {
         out.error = e.what();
+        out.status = StationLoadStatus::Damaged;
         return false;
     }
 
     loaded.m_strUnreadFile.clear();
     if (loaded.m_nVersion < 0 || loaded.m_nVersion > FILE_VERSION) {
         out.messages.push_back("Error, station file has invalid version number.");
+        out.status = StationLoadStatus::UnknownVersion;
         loaded.m_strUnreadFile = path;
+    } else if (left > 0) {
+        // Every field was read; what follows would be lost at the next save without a word.
+        out.ignoredBytes = left;
+        out.messages.push_back("Warning, " + std::to_string(left) + (left == 1 ? " byte" : " bytes") +
+                               " after the last field of the station file " + (left == 1 ? "was" : "were") +
+                               " ignored.");
     }
 
     if (loaded.m_nVersion == 1) {

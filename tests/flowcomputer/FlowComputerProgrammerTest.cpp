@@ -191,6 +191,15 @@ TEST(FlowComputerProgrammer, PortThatCannotBeOpened)
     EXPECT_EQ(reporter.messages,
               (std::vector<std::string>{"Error, could not open COM 3!  Please verify port is not in use."}));
     EXPECT_TRUE(reporter.statuses.empty());
+
+    // A device that is not there: the system's reason follows on a line of its own.
+    CSerialPort device;
+    CRecordingReporter told;
+    CFlowComputerProgrammer again(station, told);
+    EXPECT_EQ(again.Program(device, "/dev/no-such-port"), CFlowComputerProgrammer::PortError);
+    EXPECT_EQ(told.messages,
+              (std::vector<std::string>{"Error, could not open /dev/no-such-port!  Please verify port "
+                                        "is not in use.\nNo such file or directory"}));
 }
 
 TEST(FlowComputerProgrammer, StationWithAnUnknownChannelSendsNothing)

@@ -392,7 +392,8 @@ TEST_F(GuiTest, NewStationIsCheckedUntilValidThenWritten)
     const std::string chars = "The site name cannot include the following characters: ?<>*/\\\r\n";
     ASSERT_EQ(m_prompter.m_messages.size(), 2u);
     EXPECT_EQ(m_prompter.m_messages[0], header + "Site name is not valid.\r\n");
-    EXPECT_EQ(m_prompter.m_messages[1], header + chars + chars);
+    EXPECT_EQ(m_prompter.m_messages[1],
+              header + chars + "The group cannot include the following characters: ?<>*/\\\r\n");
     EXPECT_TRUE(fs::exists(SiteDir() / "East" / "Lagoon" / "Lagoon.hstn"));
     ASSERT_NE(m_app->GetStation(), nullptr);
     EXPECT_EQ(m_app->GetStation()->GetGroup(), "East");

@@ -171,8 +171,13 @@ TEST(Connect, PortThatCannotBeOpenedClosesTheDialog)
 {
     CommsFixture f;
     EXPECT_FALSE(f.controller->OpenPort("/dev/no-such-port"));
+    // The fixed text, and the system's reason on a second line.
+    EXPECT_EQ(f.view.messages.back(), "Error, could not open /dev/no-such-port!  Please verify port is not "
+                                      "in use.\nNo such file or directory");
     EXPECT_FALSE(f.controller->OpenPort(7));
-    EXPECT_EQ(f.view.messages.back(), "Error, could not COM 7!  Please verify port is not in use.");
+    EXPECT_EQ(f.view.messages.back().rfind("Error, could not COM 7!  Please verify port is not in use.\n", 0),
+              0u)
+        << f.view.messages.back();
     EXPECT_EQ(f.view.closedWith, 0);
 }
 

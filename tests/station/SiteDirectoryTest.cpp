@@ -310,14 +310,16 @@ TEST_F(SiteDirectoryTest, CopyChecksNameAndGroupBeforeCreatingAnything)
 
     const std::string header = "Error, the settings are not valid, please correct the following errors:\r\n";
     const std::string badChars = "The site name cannot include the following characters: ?<>*/\\\r\n";
+    const std::string badGroup = "The group cannot include the following characters: ?<>*/\\\r\n";
+    const std::string dotName = "The site name cannot be . or ..\r\n";
     struct Case {
         std::string siteName, group, errors;
     } cases[] = {
         {"", "", "Site name is not valid.\r\n"},
-        {".", "", badChars},
-        {"..", "", badChars},
-        {"Weir_COPY", "..", badChars},
-        {"Weir_COPY", "A/B", badChars},
+        {".", "", dotName},
+        {"..", "", dotName},
+        {"Weir_COPY", "..", "The group cannot be . or .., nor have a part . or ..\r\n"},
+        {"Weir_COPY", "A/B", badGroup},
         {"a/b", "", badChars},
         {std::string("a\0b", 3), "", badChars},
     };

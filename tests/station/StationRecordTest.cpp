@@ -7,7 +7,10 @@
 namespace
 {
 constexpr const char* kBad = "The site name cannot include the following characters: ?<>*/\\\r\n";
-}
+constexpr const char* kBadGroup = "The group cannot include the following characters: ?<>*/\\\r\n";
+constexpr const char* kDotName = "The site name cannot be . or ..\r\n";
+constexpr const char* kDotGroup = "The group cannot be . or .., nor have a part . or ..\r\n";
+} // namespace
 
 TEST(StationValidate, SiteNameRules)
 {
@@ -36,29 +39,33 @@ TEST(StationValidate, SiteAndGroupEachAddTheMessage)
     station.SetGroup("North\\South");
     std::string errors;
     EXPECT_FALSE(station.Validate(errors));
-    EXPECT_EQ(errors, std::string(kBad) + kBad);
+    EXPECT_EQ(errors, std::string(kBad) + kBadGroup);
 
     station.SetSiteName("ok");
     errors = "kept\r\n"; // messages are appended
     EXPECT_FALSE(station.Validate(errors));
-    EXPECT_EQ(errors, std::string("kept\r\n") + kBad);
+    EXPECT_EQ(errors, std::string("kept\r\n") + kBadGroup);
 
     station.SetSiteName("");
     errors.clear();
     EXPECT_FALSE(station.Validate(errors));
-    EXPECT_EQ(errors, std::string("Site name is not valid.\r\n") + kBad);
+    EXPECT_EQ(errors, std::string("Site name is not valid.\r\n") + kBadGroup);
 }
 
-TEST(StationValidate, DotNamesAndNulAreRejectedLikeBadCharacters)
+TEST(StationValidate, DotNamesHaveTheirOwnMessageAndNulIsABadCharacter)
 {
     CStation station{CDateTime(1.0)};
-    for (const std::string& name : {std::string("."), std::string(".."), std::string("a\0b", 3)}) {
+    for (const std::string& name : {std::string("."), std::string("..")}) {
         station.SetSiteName(name);
         station.SetGroup("");
         std::string errors;
         EXPECT_FALSE(station.Validate(errors));
-        EXPECT_EQ(errors, kBad);
+        EXPECT_EQ(errors, kDotName) << name;
     }
+    station.SetSiteName(std::string("a\0b", 3));
+    std::string nul;
+    EXPECT_FALSE(station.Validate(nul));
+    EXPECT_EQ(nul, kBad);
     // Names that merely contain dots are ordinary folder names.
     for (const char* name : {"...", ".hidden", "a.b", "a.."}) {
         station.SetSiteName(name);
@@ -67,16 +74,22 @@ TEST(StationValidate, DotNamesAndNulAreRejectedLikeBadCharacters)
     }
 
     station.SetSiteName("ok");
-    for (const std::string& group : {std::string("."), std::string(".."), std::string("g\0", 2)}) {
+    for (const std::string& group : {std::string("."), std::string("..")}) {
         station.SetGroup(group);
         std::string errors;
         EXPECT_FALSE(station.Validate(errors));
-        EXPECT_EQ(errors, kBad); // once, however many rules the group breaks
+        EXPECT_EQ(errors, kDotGroup) << group;
+    }
+    for (const std::string& group : {std::string("g\0", 2), std::string("..\0", 3)}) {
+        station.SetGroup(group);
+        std::string errors;
+        EXPECT_FALSE(station.Validate(errors));
+        EXPECT_EQ(errors, kBadGroup); // once, however many rules the group breaks
     }
     station.SetGroup("../x"); // a separator and a dot component: still one message
     std::string errors;
     EXPECT_FALSE(station.Validate(errors));
-    EXPECT_EQ(errors, kBad);
+    EXPECT_EQ(errors, kBadGroup);
 }
 
 TEST(StationCopy, IsDeepAndMarkedModified)

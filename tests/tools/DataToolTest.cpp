@@ -213,3 +213,61 @@ TEST(DataTool, FailuresAndUsage)
     EXPECT_EQ(RunCommand(Tool() + " data export --types 1,x " + Quote(dir / "noise.000")).status, 2);
     EXPECT_EQ(RunCommand(Tool() + " data summary").status, 2);
 }
+
+namespace
+{
+
+// The value of "Label: text" in the human summary.
+std::string HumanField(const std::string& text, const std::string& label)
+{
+    for (const auto& line : Lines(text))
+        if (line.rfind(label + ": ", 0) == 0)
+            return line.substr(label.size() + 2);
+    return "(missing " + label + ")";
+}
+
+} // namespace
+
+TEST(DataTool, HumanSummaryInTheStationsDisplayUnits)
+{
+    testsupport::TempDir dir;
+    const auto file = Generate(dir, SDataGenOptions::PD0, "h.000");
+    CStation metric;
+    metric.SetSiteName("Metric");
+    metric.SetStageUnits(UNIT_METERS);
+    metric.SetVelocityUnits(UNIT_METERS_PER_SECOND);
+    metric.SetFlowUnits(UNIT_LITERS_PER_SECOND);
+    ASSERT_TRUE(metric.Save((dir / "Metric.hstn").string()));
+
+    const auto feet = RunCommand(Tool() + " data summary --human " + Quote(file));
+    ASSERT_EQ(feet.status, 0) << feet.err;
+    const auto metres = RunCommand(Tool() + " data summary " + Quote(file) + " --human --station " +
+                                   Quote(dir / "Metric.hstn"));
+    ASSERT_EQ(metres.status, 0) << metres.err;
+
+    CDataSummary expected;
+    ASSERT_TRUE(SummarizeFile(file.string(), FlowSettingsTableOf(CStation{}), expected));
+    EXPECT_EQ(HumanField(feet.out, "Data File"), "h.000");
+    EXPECT_EQ(HumanField(feet.out, "Start Time"), "2005/12/03 00:00:00");
+    EXPECT_EQ(HumanField(feet.out, "Stop Time"), expected.m_dtStop.Format("%Y/%m/%d %H:%M:%S"));
+    EXPECT_EQ(HumanField(feet.out, "Ensembles"), std::to_string(expected.m_nEnsembles));
+    EXPECT_NE(HumanField(feet.out, "Ensemble Type"), "");
+
+    // The same range, as feet and as metres with their unit names.
+    const std::string stageFeet = HumanField(feet.out, "Stage Range");
+    const std::string stageMetres = HumanField(metres.out, "Stage Range");
+    ASSERT_TRUE(stageFeet.ends_with(" " + UnitAbbreviation(UNIT_FEET))) << stageFeet;
+    ASSERT_TRUE(stageMetres.ends_with(" " + UnitAbbreviation(UNIT_METERS))) << stageMetres;
+    EXPECT_NEAR(std::strtod(stageMetres.c_str(), nullptr), std::strtod(stageFeet.c_str(), nullptr) * 0.3048,
+                0.01);
+    EXPECT_NE(stageFeet.find(" - "), std::string::npos);
+    EXPECT_TRUE(
+        HumanField(metres.out, "Flow Range").ends_with(" " + UnitAbbreviation(UNIT_LITERS_PER_SECOND)));
+    EXPECT_TRUE(
+        HumanField(metres.out, "Velocity Range").ends_with(" " + UnitAbbreviation(UNIT_METERS_PER_SECOND)));
+
+    // Without the option the JSON is what it always was.
+    const auto json = RunCommand(Tool() + " data summary " + Quote(file));
+    EXPECT_EQ(json.out.rfind("{", 0), 0u);
+    EXPECT_NE(json.out.find("\"days\""), std::string::npos);
+}

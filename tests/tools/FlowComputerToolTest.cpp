@@ -87,7 +87,8 @@ TEST(FlowComputerTool, ProgramsTheSimulatedUnit)
     const auto noPort =
         RunCommand(Tool() + " flowcomputer program --station '" + path + "' --port /nonexistent/tty");
     EXPECT_EQ(noPort.status, 1);
-    EXPECT_NE(noPort.err.find("Error, could not open /nonexistent/tty!"), std::string::npos);
+    EXPECT_EQ(noPort.err, "tidewell-tool: could not open /nonexistent/tty: No such file or directory\n");
+    EXPECT_EQ(noPort.out, "");
 }
 
 } // namespace

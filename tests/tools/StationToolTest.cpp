@@ -196,11 +196,22 @@ TEST(StationTool, NewWritesDefaultsWithNameAndGroup)
 TEST(StationTool, NewRefusesNamesThatAreNotFolderNames)
 {
     TempDir dir;
-    for (const char* args : {"--site '..'", "--site 'a/b'", "--site ok --group '..'"}) {
-        const auto result = RunCommand(Tool() + " station new " + args + " " + Quote(dir / "x.hstn"));
-        EXPECT_EQ(result.status, 1) << args;
-        EXPECT_NE(result.err.find("cannot include"), std::string::npos) << args;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << args;
+    // Each name is told its own rule: dot names are not reported as bad characters, and a
+    // bad group is the group's fault, not the site name's.
+    const struct {
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {"--site '..'", "The site name cannot be . or .."},
+        {"--site '.'", "The site name cannot be . or .."},
+        {"--site 'a/b'", "The site name cannot include the following characters: ?<>*/\\"},
+        {"--site ok --group '..'", "The group cannot be . or .., nor have a part . or .."},
+        {"--site ok --group 'a*b'", "The group cannot include the following characters: ?<>*/\\"},
+    };
+    for (const auto& c : cases) {
+        const auto result = RunCommand(Tool() + " station new " + c.args + " " + Quote(dir / "x.hstn"));
+        EXPECT_EQ(result.status, 1) << c.args;
+        EXPECT_EQ(result.err, "tidewell-tool: invalid station: " + std::string(c.message) + "\n") << c.args;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "x.hstn"));
     EXPECT_EQ(RunCommand(Tool() + " station new " + Quote(dir / "x.hstn")).status, 2);
@@ -268,7 +279,7 @@ TEST(StationTool, FailuresAreOneLineWithStatusOne)
     EXPECT_EQ(RunCommand(Tool() + " station resave " + Quote(dir / "cut.hstn")).status, 2);
 }
 
-TEST(StationTool, UnknownVersionShowsDefaultsWithAWarning)
+TEST(StationTool, UnknownVersionShowsDefaultsWithAWarningAndFails)
 {
     CStation station{CDateTime(45000.0)};
     station.SetSiteName("Future");
@@ -277,10 +288,32 @@ TEST(StationTool, UnknownVersionShowsDefaultsWithAWarning)
     TempDir dir;
     WriteFileBytes(dir / "v3.hstn", {bytes.begin(), bytes.end()});
     const auto result = RunCommand(Tool() + " station show " + Quote(dir / "v3.hstn"));
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, 1); // shown, but the station did not load cleanly
     EXPECT_NE(result.err.find("Error, station file has invalid version number."), std::string::npos);
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
     const std::string out = Compact(result.out);
     EXPECT_NE(out.find("{\"m_nVersion\":3,\"m_strSiteName\":\"\""), std::string::npos) << out;
     EXPECT_EQ(ReadFileBytes(dir / "v3.hstn"), std::vector<unsigned char>(bytes.begin(), bytes.end()));
+}
+
+TEST(StationTool, HumanShowIsTheInformationViewsText)
+{
+    TempDir dir;
+    CStation station = DistinctStation();
+    ASSERT_TRUE(station.Save((dir / "w.hstn").string()));
+    const auto result = RunCommand(Tool() + " station show --human " + Quote(dir / "w.hstn"));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.rfind("Site Name: Weir\xC3\xA9\nLocation: Upstream\nCreated: 2023/07/16 18:00:00\n"
+                               "Orientation: Bottom - Vertical\nChannel: Polynomial - Units in ",
+                               0),
+              0u)
+        << result.out;
+    // The cached summary of each data file; the flow, stored in cubic centimetres per second,
+    // in the station's cubic metres per second.
+    EXPECT_NE(result.out.find("Data File: 20060101.001\nStart Time: 2006/01/01 06:00:00\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("Ensembles: 96\n"), std::string::npos);
+    EXPECT_NE(result.out.find("Flow Range: 0.12 cu m/s\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("{"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 // tidewell-tool velunit against the simulated unit inside the tool ("sim:velunit"), as a
 // support engineer would script a station visit.
 #include "tests/support/TestSupport.h"
+#include "tests/tools/VelunitSimProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -45,9 +46,24 @@ TEST(VelunitTool, VisitAnsweredNoAndYes)
 
     auto usage = RunCommand(Tool() + " velunit sleep --station " + station);
     EXPECT_EQ(usage.status, 2);
-    auto busy = RunCommand(Tool() + " velunit sleep --station " + station + " --port /dev/no-such-port");
-    EXPECT_EQ(busy.status, 1);
-    EXPECT_NE(busy.err.find("Please verify port is not in use."), std::string::npos);
+    auto missing = RunCommand(Tool() + " velunit sleep --station " + station + " --port /dev/no-such-port");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+}
+
+TEST(VelunitTool, SimulatorNamedLikeTheStationConnectsWithoutAnIdQuestion)
+{
+    testsupport::TempDir dir;
+    CSimProcess sim("--site 'River One'", dir);
+    if (sim.Device().empty())
+        GTEST_SKIP() << "velunit-sim is not built";
+    const std::string station = "'" + (dir / "River One.hstn").string() + "'";
+    ASSERT_EQ(RunCommand(Tool() + " station new --site 'River One' " + station).status, 0);
+    const auto r = RunCommand("timeout 60 " + Tool() + " velunit connect --station " + station + " --port " +
+                              sim.Device());
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("Site Name: River_One"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("the connected meter has ID"), std::string::npos) << r.out;
 }
 
 } // namespace

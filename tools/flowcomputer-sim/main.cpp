@@ -9,6 +9,7 @@
 #include "flowcomputer/FlowComputerMessage.h"
 #include "sim/FlowComputerSim.h"
 #include "station/Station.h"
+#include "tools/ProgramInfo.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -30,11 +31,24 @@ constexpr int DEFER_MS = 5500;
 // A finished exchange is reported once the line has been quiet this long.
 constexpr int QUIET_MS = 1000;
 
+void Help(std::FILE* out)
+{
+    std::fputs("Usage: flowcomputer-sim [options]\n"
+               "A simulated Flow Computer on standard input and output, or on a pseudo-terminal.\n"
+               "  --reply 6|7|9|128|none      the wake reply (default 6)\n"
+               "  --confirm 4|3|stray|none    how the message is confirmed (default 4)\n"
+               "  --station S.hstn            compare the received message with this station's\n"
+               "  --serve                     serve on a pseudo-terminal and print its device\n"
+               "  --help                      this text\n"
+               "  --version                   the program's version\n",
+               out);
+}
+
 int Usage()
 {
     std::cerr
         << "usage: flowcomputer-sim [--reply 6|7|9|128|none] [--confirm 4|3|stray|none] [--station S.hstn] "
-           "[--serve]\n";
+           "[--serve] (see flowcomputer-sim --help)\n";
     return 2;
 }
 
@@ -66,6 +80,8 @@ void Report(const CFlowComputerSim& unit)
 
 int main(int argc, char** argv)
 {
+    if (const int status = AnswerHelpOrVersion(argc, argv, "flowcomputer-sim", Help); status >= 0)
+        return status;
     FlowComputerSimOptions options;
     bool serve = false;
     for (int i = 1; i < argc; ++i) {
@@ -90,8 +106,12 @@ int main(int argc, char** argv)
             CStation station;
             StationLoadOptions load;
             load.writeBackOldVersion = false;
-            if (!station.Load(argv[++i], load) || !CFlowComputerMessage::Build(station, options.expected)) {
-                std::cerr << "flowcomputer-sim: cannot read the station " << argv[i] << "\n";
+            StationLoadReport report;
+            // A station read as defaults would make every real message look wrong.
+            if (!station.Load(argv[++i], load, &report) || !report.LoadedCleanly() ||
+                !CFlowComputerMessage::Build(station, options.expected)) {
+                std::cerr << "flowcomputer-sim: cannot read the station " << argv[i]
+                          << (report.Problem().empty() ? "" : ": " + report.Problem()) << "\n";
                 return 1;
             }
         } else if (arg == "--serve") {

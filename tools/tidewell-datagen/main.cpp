@@ -5,6 +5,7 @@
 //                    [--restart-at K] [--bad-every N] [--bad-velocity R] [--no-range]
 //                    [--seed S] OUT
 #include "sim/DataGenerator.h"
+#include "tools/ProgramInfo.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +15,37 @@
 namespace
 {
 
+const char* const kSynopsis =
+    "Usage: tidewell-datagen --format pd0|pd14 [--count N | --bytes N] [--cells N] [--beam]\n"
+    "       [--start \"YYYY/MM/DD HH:MM:SS\"] [--interval S] [--noise N] [--pad N]\n"
+    "       [--restart-at K] [--bad-every N] [--bad-velocity R] [--no-range] [--seed S] OUT\n";
+
+void Help(std::FILE* out)
+{
+    std::fputs(kSynopsis, out);
+    std::fputs("Writes a recorded data file of generated ensembles to OUT.\n"
+               "  --format pd0|pd14     the ensemble format\n"
+               "  --count N             ensembles to write, damaged ones included (default 100)\n"
+               "  --bytes N             instead: write ensembles until the file is this large\n"
+               "  --cells N             depth cells per ensemble (default 30)\n"
+               "  --beam                pd0: beam velocities instead of X/Y components\n"
+               "  --start TIME          time of the first ensemble (default 2005/12/03 00:00:00)\n"
+               "  --interval S          seconds between ensembles (default 600)\n"
+               "  --noise N             up to N stray bytes before each ensemble\n"
+               "  --pad N               pad the end with 0x1A up to a multiple of N bytes\n"
+               "  --restart-at K        the numbering starts again at 1 from ensemble K\n"
+               "  --bad-every N         every Nth ensemble damaged\n"
+               "  --bad-velocity R      share of velocity values written as missing (0..1)\n"
+               "  --no-range            pd0: no range section\n"
+               "  --seed S              seed of the random figures (default 1)\n"
+               "  --help                this text\n"
+               "  --version             the program's version\n",
+               out);
+}
+
 int Usage()
 {
-    std::fprintf(stderr,
-                 "Usage: tidewell-datagen --format pd0|pd14 [--count N | --bytes N] [--cells N] [--beam]\n"
-                 "       [--start \"YYYY/MM/DD HH:MM:SS\"] [--interval S] [--noise N] [--pad N]\n"
-                 "       [--restart-at K] [--bad-every N] [--bad-velocity R] [--no-range] [--seed S] OUT\n");
+    std::fputs(kSynopsis, stderr);
     return 2;
 }
 
@@ -27,6 +53,8 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    if (const int status = AnswerHelpOrVersion(argc, argv, "tidewell-datagen", Help); status >= 0)
+        return status;
     SDataGenOptions o;
     std::string out;
     for (int i = 1; i < argc; ++i) {

@@ -4,6 +4,7 @@
 #include "data/FileSummary.h"
 #include "data/SeriesFormat.h"
 #include "data/Units.h"
+#include "platform/RegularFile.h"
 #include "station/StationFlowSettings.h"
 #include "tools/tidewell-tool/StationArg.h"
 
@@ -29,12 +30,19 @@ int ParseInt(const std::string& text, const std::string& what)
     return value;
 }
 
-void RequireReadable(const std::string& path)
+// Loads one data file into the list; a file that cannot be read or holds no ensemble is
+// an error for every data command.
+void LoadDataFile(CEnsembleList& list, const std::string& path, const CFlowSettingsTable& settings)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        throw ToolFailure{"cannot open data file " + path};
-    std::fclose(f);
+    const std::string problem = RegularFileProblem(path);
+    if (!problem.empty())
+        throw ToolFailure{"cannot read data file " + path + ": " + problem};
+    std::string error;
+    if (list.Load(path, settings, &error) == 0) {
+        if (!error.empty())
+            throw ToolFailure{"cannot read data file " + path + ": " + error};
+        throw ToolFailure{"no valid ensemble in " + path};
+    }
 }
 
 ViewUnits UnitsOf(const CStation& station)
@@ -63,15 +71,25 @@ std::string RawText(double value)
 
 int RunDataSummary(const std::vector<std::string>& args)
 {
-    ToolArgs parsed(args, {"--station"}, {});
+    ToolArgs parsed(args, {"--station"}, {"--human"});
     if (parsed.Positional().size() != 1)
         throw UsageError{"expected one data file"};
     const std::string& path = parsed.Positional()[0];
-    const auto station = LoadStationOption(parsed);
-    RequireReadable(path);
+    const auto station = LoadStationOption(parsed, StationUse::Show);
+    const std::string problem = RegularFileProblem(path);
+    if (!problem.empty())
+        throw ToolFailure{"cannot read data file " + path + ": " + problem};
     CDataSummary summary;
-    if (!SummarizeFile(path, FlowSettingsTableOf(*station), summary))
+    std::string error;
+    if (!SummarizeFile(path, FlowSettingsTableOf(*station), summary, &error)) {
+        if (!error.empty())
+            throw ToolFailure{"cannot read data file " + path + ": " + error};
         throw ToolFailure{"no valid ensemble in " + path};
+    }
+    if (parsed.Has("--human")) {
+        WriteDataSummaryHuman(std::cout, *station, summary);
+        return 0;
+    }
     JsonWriter json(std::cout);
     WriteDataSummaryJson(json, summary);
     json.Finish();
@@ -83,7 +101,7 @@ int RunDataExport(const std::vector<std::string>& args)
     ToolArgs parsed(args, {"--station", "--types"}, {"--raw"});
     if (parsed.Positional().empty())
         throw UsageError{"expected at least one data file"};
-    const auto station = LoadStationOption(parsed);
+    const auto station = LoadStationOption(parsed, StationUse::Show);
     const bool raw = parsed.Has("--raw");
 
     std::vector<DataType> types;
@@ -101,10 +119,8 @@ int RunDataExport(const std::vector<std::string>& args)
 
     const CFlowSettingsTable settings = FlowSettingsTableOf(*station);
     CEnsembleList list;
-    for (const auto& path : parsed.Positional()) {
-        RequireReadable(path);
-        list.Load(path, settings);
-    }
+    for (const auto& path : parsed.Positional())
+        LoadDataFile(list, path, settings);
 
     const ViewUnits units = UnitsOf(*station);
     std::string line;
@@ -136,18 +152,20 @@ int RunDataValues(const std::vector<std::string>& args)
     const auto type = static_cast<DataType>(ParseInt(parsed.Value("--type"), "--type"));
     const int beam = ParseInt(parsed.Value("--beam", "0"), "--beam");
     const int bin = ParseInt(parsed.Value("--bin", "0"), "--bin");
-    const auto station = LoadStationOption(parsed);
+    const auto station = LoadStationOption(parsed, StationUse::Show);
     const std::string& path = parsed.Positional()[0];
-    RequireReadable(path);
     CEnsembleList list;
-    list.Load(path, FlowSettingsTableOf(*station));
+    LoadDataFile(list, path, FlowSettingsTableOf(*station));
     for (size_t i = 0; i < list.GetCount(); ++i)
         std::cout << RawText(list.GetAt(i).GetValue(type, beam, bin)) << '\n';
     return std::cout.good() ? 0 : 1;
 }
 
-const ToolCommandRegistration regSummary{{"data", "summary", "data summary FILE [--station S.hstn]",
-                                          "the data summary of one recorded file as JSON", &RunDataSummary}};
+const ToolCommandRegistration regSummary{
+    {"data", "summary", "data summary FILE [--station S.hstn] [--human]",
+     "the data summary of one recorded file as JSON, or with --human as the "
+     "station information view shows it",
+     &RunDataSummary}};
 const ToolCommandRegistration regExport{
     {"data", "export", "data export FILE... [--station S.hstn] [--types 1,2,...] [--raw]",
      "recorded files as CSV: the data table's columns and texts, or raw internal values", &RunDataExport}};

@@ -7,7 +7,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 namespace
@@ -15,14 +17,33 @@ namespace
 
 int RunFlowComputerMessage(const std::vector<std::string>& args)
 {
-    ToolArgs parsed(args, {}, {});
+    std::vector<std::string> spelled = args;
+    for (auto& a : spelled)
+        if (a == "-o")
+            a = "--output";
+    ToolArgs parsed(spelled, {"--output"}, {});
     if (parsed.Positional().size() != 1)
         throw UsageError{"expected one station file"};
-    const auto station = LoadStationArg(parsed.Positional()[0]);
+    const bool toFile = parsed.Has("--output");
+    // The message is binary: on a terminal it would only garble the screen.
+    if (!toFile && ::isatty(STDOUT_FILENO) == 1)
+        throw ToolFailure{"the settings message is binary and is not written to a terminal; "
+                          "give -o FILE or pipe the output into a program"};
+    const auto station = LoadStationArg(parsed.Positional()[0], StationUse::Show);
     std::vector<uint8_t> message;
     std::string why;
     if (!CFlowComputerMessage::Build(*station, message, &why))
         throw ToolFailure{"cannot build the settings message: " + why};
+    if (toFile) {
+        const std::string path = parsed.Value("--output");
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f)
+            throw ToolFailure{"cannot write " + path + ": " + std::strerror(errno)};
+        const bool ok = std::fwrite(message.data(), 1, message.size(), f) == message.size();
+        if (std::fclose(f) != 0 || !ok)
+            throw ToolFailure{"cannot write " + path + ": " + std::strerror(errno)};
+        return 0;
+    }
     std::cout.write(reinterpret_cast<const char*>(message.data()),
                     static_cast<std::streamsize>(message.size()));
     std::cout.flush();
@@ -93,9 +114,14 @@ int RunFlowComputerProgram(const std::vector<std::string>& args)
     const auto station = LoadStationArg(parsed.Value("--station"));
     CSerialPort port;
     TracePort(port);
+    // Opened here rather than by the programmer, so that a failure is told once, with the
+    // system's reason.
+    if (!port.Open(parsed.Value("--port"), CFlowComputerProgrammer::BAUD))
+        throw ToolFailure{PortFailure(parsed.Value("--port"), {}, port.OpenError())};
     CTerminalReporter reporter;
     CFlowComputerProgrammer programmer(*station, reporter);
-    switch (programmer.Program(port, parsed.Value("--port"))) {
+    reporter.SetProgress(0);
+    switch (programmer.ProgramOpenPort(port)) {
     case CFlowComputerProgrammer::Confirmed:
         return 0;
     case CFlowComputerProgrammer::PortError:
@@ -105,8 +131,9 @@ int RunFlowComputerProgram(const std::vector<std::string>& args)
     }
 }
 
-ToolCommandRegistration regMessage{{"flowcomputer", "message", "flowcomputer message FILE.hstn",
-                                    "write the station's Flow Computer settings message to standard output",
+ToolCommandRegistration regMessage{{"flowcomputer", "message", "flowcomputer message FILE.hstn [-o FILE]",
+                                    "write the station's Flow Computer settings message to a file or to "
+                                    "standard output (never a terminal)",
                                     &RunFlowComputerMessage}};
 ToolCommandRegistration regProgram{
     {"flowcomputer", "program", "flowcomputer program --station S.hstn --port PORT",

@@ -2,16 +2,21 @@
 #include "tools/tidewell-tool/StationArg.h"
 
 #include <iostream>
+#include <sys/stat.h>
 
 namespace
 {
 
 int RunStationShow(const std::vector<std::string>& args)
 {
-    ToolArgs parsed(args, {}, {});
+    ToolArgs parsed(args, {}, {"--human"});
     if (parsed.Positional().size() != 1)
         throw UsageError{"expected one station file"};
-    const auto station = LoadStationArg(parsed.Positional()[0]);
+    const auto station = LoadStationArg(parsed.Positional()[0], StationUse::Show);
+    if (parsed.Has("--human")) {
+        WriteStationHuman(std::cout, *station);
+        return 0;
+    }
     JsonWriter json(std::cout);
     WriteStationJson(json, *station);
     json.Finish();
@@ -20,7 +25,7 @@ int RunStationShow(const std::vector<std::string>& args)
 
 int RunStationNew(const std::vector<std::string>& args)
 {
-    ToolArgs parsed(args, {"--site", "--group"}, {});
+    ToolArgs parsed(args, {"--site", "--group"}, {"--force"});
     if (parsed.Positional().size() != 1)
         throw UsageError{"expected one output file"};
     if (!parsed.Has("--site"))
@@ -39,6 +44,10 @@ int RunStationNew(const std::vector<std::string>& args)
         throw ToolFailure{"invalid station: " + line};
     }
     const std::string& out = parsed.Positional()[0];
+    struct stat existing {
+    };
+    if (!parsed.Has("--force") && lstat(out.c_str(), &existing) == 0)
+        throw ToolFailure{out + " already exists; give --force to overwrite it"};
     if (!station.Save(out))
         throw ToolFailure{"cannot write station file " + out};
     return 0;
@@ -56,10 +65,15 @@ int RunStationResave(const std::vector<std::string>& args)
     return 0;
 }
 
-const ToolCommandRegistration regShow{{"station", "show", "station show FILE.hstn",
-                                       "print every stored field of a station as JSON", &RunStationShow}};
-const ToolCommandRegistration regNew{{"station", "new", "station new --site NAME [--group G] OUT.hstn",
-                                      "write a new station with every default and that site name and group",
+const ToolCommandRegistration regShow{
+    {"station", "show", "station show FILE.hstn [--human]",
+     "print every stored field of a station as JSON, or with --human as the "
+     "station information view shows it",
+     &RunStationShow}};
+const ToolCommandRegistration regNew{{"station", "new",
+                                      "station new --site NAME [--group G] [--force] OUT.hstn",
+                                      "write a new station with every default and that site name and group "
+                                      "(an existing file only with --force)",
                                       &RunStationNew}};
 const ToolCommandRegistration regResave{
     {"station", "resave", "station resave IN.hstn OUT.hstn",

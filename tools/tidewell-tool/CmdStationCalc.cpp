@@ -14,7 +14,7 @@ int RunStationCalc(const std::vector<std::string>& args)
     if (parsed.Positional().size() != 1) {
         throw UsageError{"expected one station file"};
     }
-    const auto station = LoadStationArg(parsed.Positional()[0]);
+    const auto station = LoadStationArg(parsed.Positional()[0], StationUse::Show);
     // The velocity range reads the bin size and count the profiling calculation writes.
     CalcProfilingSettings(*station);
     CalcVelocityRange(*station);

@@ -45,7 +45,9 @@ class CTerminalView : public IStatusView, public ICommunicationsView
     }
     void ShowMessage(const std::string& text) override
     {
-        std::cout << text << std::endl;
+        // A port that could not be opened is reported once, on standard error, by the command.
+        if (!m_bPortFailed)
+            std::cout << text << std::endl;
         m_strLast = text;
     }
     bool AskTimeZoneOffset(int& offset) override
@@ -65,6 +67,7 @@ class CTerminalView : public IStatusView, public ICommunicationsView
 
     std::optional<int> m_nOffset;
     bool m_bYes;
+    bool m_bPortFailed = false;
     bool m_bConnected = false;
     int m_nClosed = -1;
     std::string m_strLast;
@@ -77,18 +80,35 @@ class CToolPortOpener : public IPortOpener
     std::vector<ISerialTap*> Taps() override { return TraceTaps(); }
     std::unique_ptr<ISerialStream> OpenStream(const std::string& name) override
     {
-        const std::string resolved = ResolvePortName(name, SettingsFileLookup());
-        if (resolved.rfind("sim:", 0) != 0)
-            return CTtyStream::Open(resolved);
-        if (resolved != "sim:velunit" || m_pLine)
+        m_strError.clear();
+        m_strResolved = ResolvePortName(name, SettingsFileLookup());
+        const std::string& resolved = m_strResolved;
+        if (resolved.rfind("sim:", 0) != 0) {
+            auto stream = CTtyStream::Open(resolved, &m_strError);
+            if (!stream && m_pFailed)
+                *m_pFailed = true;
+            return stream;
+        }
+        if (resolved != "sim:velunit" || m_pLine) {
+            m_strError = m_pLine ? "the simulated unit is in use" : "no such simulated unit";
+            if (m_pFailed)
+                *m_pFailed = true;
             return nullptr;
+        }
         m_pLine = std::make_unique<CSimLine>();
         m_pDriver =
             std::make_unique<CVelunitLineDriver>(*m_pLine, CSystemClock::Instance(), SVelunitConfig{}, true);
         return m_pLine->TakeHostEnd();
     }
 
+    std::string LastOpenError() const override { return m_strError; }
+    // The device a port name stood for at the last open, for the message.
+    const std::string& Resolved() const { return m_strResolved; }
+    bool* m_pFailed = nullptr; // set when an open fails
+
   private:
+    std::string m_strError;
+    std::string m_strResolved;
     std::unique_ptr<CSimLine> m_pLine;
     std::unique_ptr<CVelunitLineDriver> m_pDriver;
 };
@@ -111,6 +131,7 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
     if (parsed.Has("--offset"))
         view.m_nOffset = std::atoi(parsed.Value("--offset").c_str());
     CToolPortOpener opener;
+    opener.m_pFailed = &view.m_bPortFailed;
     SCommunicationsSetup setup;
     setup.m_pOpener = &opener;
     setup.m_strSiteDir = dir;
@@ -122,8 +143,12 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
         // all the same.
         CQueueDispatcher dispatcher;
         CCommunicationsController controller(*station, view, view, dispatcher, setup);
-        if (!controller.OpenPort(parsed.Value("--port")))
+        if (!controller.OpenPort(parsed.Value("--port"))) {
+            if (view.m_bPortFailed)
+                throw ToolFailure{
+                    PortFailure(parsed.Value("--port"), opener.Resolved(), opener.LastOpenError())};
             throw ToolFailure{view.m_strLast};
+        }
         ok = view.m_bConnected && view.m_nClosed < 0;
         if (ok && operation != "connect") {
             if (operation == "systest")
@@ -154,6 +179,8 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
         else
             std::cerr << "Warning, the station file could not be saved" << std::endl;
     }
+    if (!ok && view.m_bPortFailed) // a port reopened during the operation
+        throw ToolFailure{PortFailure(parsed.Value("--port"), opener.Resolved(), opener.LastOpenError())};
     if (!ok && view.m_nClosed == 0)
         throw ToolFailure{"the connected meter's ID differs from the station's; the unit was restarted"};
     if (!ok)

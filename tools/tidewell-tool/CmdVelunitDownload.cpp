@@ -101,8 +101,7 @@ int RunVelunitDownload(const std::vector<std::string>& args)
     CSerialPort port;
     TracePort(port);
     if (!port.Open(parsed.Value("--port"), 9600))
-        throw ToolFailure{"could not open " + parsed.Value("--port") +
-                          ", please verify the port is not in use"};
+        throw ToolFailure{PortFailure(parsed.Value("--port"), {}, port.OpenError())};
     CInstrumentSession session(&port);
     session.SetStationDirectory(dir);
     if (!session.OpenLog((std::filesystem::path(dir) / (station->GetSiteName() + ".log")).string()))

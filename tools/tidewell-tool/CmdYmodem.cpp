@@ -37,7 +37,7 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     CSerialPort port;
     TracePort(port);
     if (!port.Open(device, RECEIVE_BAUD))
-        throw ToolFailure{"could not open " + device + ", please verify the port is not in use"};
+        throw ToolFailure{PortFailure(device, {}, port.OpenError())};
 
     std::atomic<int> abort{0};
     CYmodemSerialLine line(port);

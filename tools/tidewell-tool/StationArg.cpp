@@ -1,8 +1,10 @@
 #include "tools/tidewell-tool/StationArg.h"
 
+#include "present/StationInfoModel.h"
+
 #include <iostream>
 
-std::unique_ptr<CStation> LoadStationArg(const std::string& path)
+std::unique_ptr<CStation> LoadStationArg(const std::string& path, StationUse use)
 {
     auto station = std::make_unique<CStation>();
     StationLoadOptions options;
@@ -10,19 +12,59 @@ std::unique_ptr<CStation> LoadStationArg(const std::string& path)
     StationLoadReport report;
     if (!station->Load(path, options, &report)) {
         if (report.cannotOpen)
-            throw ToolFailure{"cannot read station file " + path};
+            throw ToolFailure{"cannot read station file " + path + ": " + report.error};
         throw ToolFailure{"station file " + path + " is damaged: " + report.error};
     }
+    if (!report.LoadedCleanly() && use == StationUse::Act)
+        throw ToolFailure{"could not read station file " + path + ": " + report.Problem() +
+                          " Nothing was done with it."};
     for (const auto& message : report.messages)
         std::cerr << "tidewell-tool: " << path << ": " << message << "\n";
+    if (!report.LoadedCleanly())
+        MarkRunFailed();
     return station;
 }
 
-std::unique_ptr<CStation> LoadStationOption(const ToolArgs& args, const std::string& option)
+std::unique_ptr<CStation> LoadStationOption(const ToolArgs& args, StationUse use, const std::string& option)
 {
     if (args.Has(option))
-        return LoadStationArg(args.Value(option));
+        return LoadStationArg(args.Value(option), use);
     return std::make_unique<CStation>();
+}
+
+void WriteStationHuman(std::ostream& out, const CStation& station)
+{
+    CStationInfoModel model;
+    model.ShowStation(&station);
+    out << "Site Name: " << model.m_strSiteName << "\n";
+    out << "Location: " << model.m_strLocation << "\n";
+    out << "Created: " << model.m_strCreated << "\n";
+    out << "Orientation: " << model.m_strOrientation << "\n";
+    out << "Channel: " << model.m_strCaption << "\n";
+    for (int i = 0; i < station.GetSummaryCount(); ++i) {
+        out << "\n";
+        WriteDataSummaryHuman(out, station, station.GetSummary(i));
+    }
+}
+
+void WriteDataSummaryHuman(std::ostream& out, const CStation& station, const CDataSummary& summary)
+{
+    // The model reads the summary from the station's cache, as the view does.
+    CStation holder(station);
+    holder.ClearSummaries();
+    holder.AddSummary(summary);
+    CStationInfoModel model;
+    model.ShowStation(&holder);
+    model.SetDataFiles({summary.m_strFileName}, 0);
+    model.ShowDataSummary(holder);
+    out << "Data File: " << summary.m_strFileName << "\n";
+    out << "Start Time: " << model.m_strStart << "\n";
+    out << "Stop Time: " << model.m_strStop << "\n";
+    out << "Ensembles: " << model.m_strEnsembles << "\n";
+    out << "Stage Range: " << model.m_strStageRange << "\n";
+    out << "Velocity Range: " << model.m_strVelocityRange << "\n";
+    out << "Flow Range: " << model.m_strFlowRange << "\n";
+    out << "Ensemble Type: " << model.m_strEnsembleType << "\n";
 }
 
 namespace

@@ -44,6 +44,29 @@ std::vector<ISerialTap*> TraceTaps()
     return {};
 }
 
+namespace
+{
+bool g_bRunFailed = false;
+}
+
+void MarkRunFailed()
+{
+    g_bRunFailed = true;
+}
+
+bool RunFailed()
+{
+    return g_bRunFailed;
+}
+
+std::string PortFailure(const std::string& name, const std::string& resolved, const std::string& reason)
+{
+    std::string text = "could not open " + name;
+    if (!resolved.empty() && resolved != name)
+        text += " (" + resolved + ")";
+    return text + ": " + (reason.empty() ? "the port could not be opened" : reason);
+}
+
 const std::vector<ToolCommand>& RegisteredCommands()
 {
     return Registry();

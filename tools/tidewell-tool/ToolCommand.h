@@ -31,12 +31,21 @@ struct ToolCommand {
 
 const std::vector<ToolCommand>& RegisteredCommands();
 
+// A command that still prints its output after a problem it has already reported on standard
+// error (a station that did not load cleanly) marks the run failed: main then exits with 1.
+void MarkRunFailed();
+bool RunFailed();
+
 // The global option "--trace FILE": main opens the trace before a command that opens a port
 // runs (ToolFailure when the file cannot be written). The command attaches it to its port
 // with TracePort, or hands TraceTaps to a port opener.
 void OpenTrace(const std::string& path);
 void TracePort(CSerialPort& port);
 std::vector<ISerialTap*> TraceTaps();
+
+// The one line for a port that could not be opened: its name, the device it stands for
+// where that differs, and the system's reason.
+std::string PortFailure(const std::string& name, const std::string& resolved, const std::string& reason);
 
 struct ToolCommandRegistration {
     explicit ToolCommandRegistration(ToolCommand command);

@@ -1,6 +1,7 @@
 // tidewell-tool: the station, data and instrument work of the desktop application, run
 // from a terminal or a script. Output on standard output; errors as one line on standard
 // error with exit status 1, wrong usage with exit status 2.
+#include "tools/ProgramInfo.h"
 #include "tools/tidewell-tool/ToolCommand.h"
 
 #include <algorithm>
@@ -14,20 +15,37 @@ namespace
 const char* const kTraceHelp =
     "  --trace FILE\n      write a timestamped hex dump of the serial line to FILE\n";
 
+// The commands of one group (all of them for an empty group), sorted for the help.
+std::vector<ToolCommand> CommandsOf(const std::string& group)
+{
+    std::vector<ToolCommand> commands;
+    for (const auto& c : RegisteredCommands())
+        if (group.empty() || c.group == group)
+            commands.push_back(c);
+    std::stable_sort(commands.begin(), commands.end(), [](const ToolCommand& a, const ToolCommand& b) {
+        return a.group == b.group ? a.name < b.name : a.group < b.group;
+    });
+    return commands;
+}
+
+void PrintCommands(std::ostream& out, const std::vector<ToolCommand>& commands)
+{
+    for (const auto& c : commands)
+        out << "  tidewell-tool " << c.usage << "\n      " << c.summary << "\n";
+}
+
 void PrintHelp(std::ostream& out)
 {
     out << "Usage: tidewell-tool COMMAND [ARGS...]\n\n"
            "A companion to the Tidewell desktop application for scripting, batch work and support.\n\n"
            "Commands:\n";
-    auto commands = RegisteredCommands();
-    std::stable_sort(commands.begin(), commands.end(), [](const ToolCommand& a, const ToolCommand& b) {
-        return a.group == b.group ? a.name < b.name : a.group < b.group;
-    });
-    for (const auto& c : commands)
-        out << "  tidewell-tool " << c.usage << "\n      " << c.summary << "\n";
+    PrintCommands(out, CommandsOf({}));
     out << "\nGlobal option of the commands that open a port (velunit, flowcomputer program, "
            "ymodem-receive):\n"
-        << kTraceHelp;
+        << kTraceHelp
+        << "\nOther options:\n"
+           "  --help      this text; after a command or a command group, the help of that\n"
+           "  --version   the program's version\n";
 }
 
 // "--trace FILE" may stand anywhere on the line; it is taken out before the command parses
@@ -60,6 +78,25 @@ int main(int argc, char** argv)
         PrintHelp(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;
     }
+    if (args[0] == "--version") {
+        PrintVersion("tidewell-tool");
+        return 0;
+    }
+    // "tidewell-tool station --help", or a group without its command.
+    const auto group = CommandsOf(args[0]);
+    const bool oneWord = group.size() == 1 && group[0].name.empty();
+    if (!group.empty() && !oneWord &&
+        (args.size() == 1 || args[1] == "--help" || args[1] == "-h" || args[1] == "help")) {
+        const bool asked = args.size() > 1;
+        std::ostream& out = asked ? std::cout : std::cerr;
+        if (!asked)
+            out << "tidewell-tool: " << args[0] << " needs a command\n";
+        out << "Usage: tidewell-tool " << args[0] << " COMMAND [ARGS...]\n\nCommands:\n";
+        PrintCommands(out, group);
+        if (std::any_of(group.begin(), group.end(), [](const ToolCommand& c) { return c.opensPort; }))
+            out << "\nGlobal option of the commands that open a port:\n" << kTraceHelp;
+        return asked ? 0 : 2;
+    }
 
     const ToolCommand* found = nullptr;
     size_t consumed = 0;
@@ -84,7 +121,8 @@ int main(int argc, char** argv)
     }
 
     std::vector<std::string> rest(args.begin() + static_cast<long>(consumed), args.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end() ||
+        std::find(rest.begin(), rest.end(), "-h") != rest.end()) {
         std::cout << "Usage: tidewell-tool " << found->usage << "\n" << found->summary << "\n";
         if (found->opensPort)
             std::cout << kTraceHelp;
@@ -100,7 +138,8 @@ int main(int argc, char** argv)
             OpenTrace(trace);
         int status = found->run(rest);
         std::cout.flush();
-        return status;
+        // Output was printed, but after a problem already told on standard error.
+        return status == 0 && RunFailed() ? 1 : status;
     } catch (const UsageError& e) {
         std::cerr << "tidewell-tool: " << e.message << "\nUsage: tidewell-tool " << found->usage << "\n";
         return 2;

@@ -8,6 +8,8 @@
 // pseudo-terminal), or on SIGUSR1.
 #include "link/Clock.h"
 #include "sim/VelunitPtyServer.h"
+#include "station/Station.h"
+#include "tools/ProgramInfo.h"
 
 #include <atomic>
 #include <csignal>
@@ -34,7 +36,9 @@ void OnSignal(int signal)
 void Usage(FILE* out)
 {
     std::fputs("Usage: velunit-sim [options]\n"
-               "  --site NAME          site name the unit answers to mn? (default VELUNIT)\n"
+               "  --site NAME          site name the unit is programmed with; mn? answers it as the\n"
+               "                       unit stores it, every character but A-Z, a-z, 0-9 as _\n"
+               "                       (default VELUNIT)\n"
                "  --frequency HZ       frequency reported by PS0 (default 1228800)\n"
                "  --firmware TEXT      firmware version (default 51.40)\n"
                "  --recorder FILE      recorder card file, kept across runs (default: in memory)\n"
@@ -44,7 +48,9 @@ void Usage(FILE* out)
                "  --err-on CMD         fault: answer this command with ERR\n"
                "  --time-reply TEXT    fault: answer ts? with this line (\"TS 26/13/01,10:00:00\")\n"
                "  --noise RATE         fault: replace this share of sent bytes (0..1)\n"
-               "  --trace              print every command received on standard error\n",
+               "  --trace              print every command received on standard error\n"
+               "  --help               this text\n"
+               "  --version            the program's version\n",
                out);
 }
 
@@ -52,6 +58,8 @@ void Usage(FILE* out)
 
 int main(int argc, char** argv)
 {
+    if (const int status = AnswerHelpOrVersion(argc, argv, "velunit-sim", Usage); status >= 0)
+        return status;
     SVelunitConfig config;
     std::string link;
     bool trace = false;
@@ -64,9 +72,12 @@ int main(int argc, char** argv)
             }
             return argv[++i];
         };
-        if (arg == "--site")
-            config.m_strSiteName = value();
-        else if (arg == "--frequency")
+        if (arg == "--site") {
+            // The unit keeps the name the program sent with "MN": the station's instrument ID.
+            CStation named;
+            named.SetSiteName(value());
+            config.m_strSiteName = named.GetInstrumentId();
+        } else if (arg == "--frequency")
             config.m_nFrequencyHz = std::atol(value().c_str());
         else if (arg == "--firmware")
             config.m_strFirmware = value();
@@ -86,12 +97,8 @@ int main(int argc, char** argv)
             config.m_dNoiseRate = std::atof(value().c_str());
         else if (arg == "--trace")
             trace = true;
-        else if (arg == "--help" || arg == "-h") {
-            Usage(stdout);
-            return 0;
-        } else {
-            std::fprintf(stderr, "velunit-sim: unknown option %s\n", arg.c_str());
-            Usage(stderr);
+        else {
+            std::fprintf(stderr, "velunit-sim: unknown option %s (see velunit-sim --help)\n", arg.c_str());
             return 2;
         }
     }

@@ -12,6 +12,7 @@
 // its data waits, and it hears nothing either). The answers to the sender pass unharmed.
 // Ends when the sender has ended and what it sent has been passed on; prints a tally on
 // standard error.
+#include "tools/ProgramInfo.h"
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -53,7 +54,7 @@ struct STally {
     long long nakRun = 0;
 };
 
-void Usage()
+void Help(std::FILE* out)
 {
     std::fputs("Usage: ymodem-relay [options] -- SENDER [ARGS...]\n"
                "  --seed N              seed of the fault generator (default 1)\n"
@@ -63,8 +64,15 @@ void Usage()
                "  --noise N             N random bytes before the sender's first byte\n"
                "  --stall-at BYTES      stop both directions once this many bytes have passed ...\n"
                "  --stall SECONDS       ... for this long\n"
+               "  --help                this text\n"
+               "  --version             the program's version\n"
                "Prints the receiver's device on the first line of standard output.\n",
-               stderr);
+               out);
+}
+
+void Usage()
+{
+    Help(stderr);
 }
 
 bool OpenPty(int& master, std::string& slavePath)
@@ -159,6 +167,8 @@ double Now()
 
 int main(int argc, char** argv)
 {
+    if (const int status = AnswerHelpOrVersion(argc, argv, "ymodem-relay", Help); status >= 0)
+        return status;
     SFaults faults;
     int first = -1;
     for (int i = 1; i < argc; ++i) {

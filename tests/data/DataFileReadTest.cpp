@@ -1,0 +1,64 @@
+// Data files are read only when they are regular files that fit in memory; every other
+// case fails with the reason, and no ensemble is made up.
+#include "data/BufferedReader.h"
+#include "data/EnsembleList.h"
+#include "data/FileSummary.h"
+#include "data/FlowSettingsTable.h"
+#include "platform/RegularFile.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using testsupport::TempDir;
+
+TEST(DataFileRead, FoldersPipesAndSparseGiantsAreRefusedWithTheReason)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "folder.000");
+    ASSERT_EQ(mkfifo((dir / "pipe.000").c_str(), 0600), 0);
+    // A sparse file far larger than the machine's memory costs no disk.
+    {
+        const int fd = open((dir / "giant.000").c_str(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        const off_t size = static_cast<off_t>(LargestFileInMemory()) + 4096;
+        ASSERT_EQ(ftruncate(fd, size), 0);
+        close(fd);
+    }
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"folder.000", "is a folder, not a file"},
+                 {"pipe.000", "is a named pipe, not a regular file"},
+                 {"giant.000", "too large"},
+                 {"missing.000", "No such file or directory"}};
+    for (const auto& c : cases) {
+        const std::string path = (dir / c.name).string();
+        CEnsembleList list;
+        std::string error;
+        EXPECT_EQ(list.Load(path, CFlowSettingsTable(), &error), 0) << c.name;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
+        EXPECT_EQ(list.GetCount(), 0u);
+
+        CDataSummary summary;
+        summary.m_nEnsembles = 5;
+        error.clear();
+        EXPECT_FALSE(SummarizeFile(path, CFlowSettingsTable(), summary, &error));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.name;
+        EXPECT_EQ(summary.m_nEnsembles, 5);
+
+        // The streaming reader never holds a whole file, so only the size is no reason for it.
+        CBufferedReader reader;
+        EXPECT_EQ(reader.Open(path), std::string(c.name) == "giant.000") << c.name;
+    }
+
+    // An empty file is read (it holds no ensemble, which is not a read error).
+    testsupport::WriteFileBytes(dir / "empty.000", {});
+    CEnsembleList list;
+    std::string error = "stale";
+    EXPECT_EQ(list.Load((dir / "empty.000").string(), CFlowSettingsTable(), &error), 0);
+    EXPECT_EQ(error, "");
+}

@@ -1,0 +1,34 @@
+#pragma once
+// "--help" and "--version", answered the same way by every command-line program.
+#include <cstdio>
+#include <cstring>
+
+#ifndef TIDEWELL_VERSION
+#define TIDEWELL_VERSION "unknown"
+#endif
+
+// The line --version prints.
+inline void PrintVersion(const char* program)
+{
+    std::printf("%s (Tidewell) %s\n", program, TIDEWELL_VERSION);
+}
+
+// Looks at the options before any "--" (what follows belongs to another program). Returns -1
+// when neither option is there; otherwise prints the help (help writes it to the stream
+// given) or the version on standard output and returns the exit status 0.
+inline int AnswerHelpOrVersion(int argc, char** argv, const char* program, void (*help)(std::FILE*))
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            break;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            help(stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            PrintVersion(program);
+            return 0;
+        }
+    }
+    return -1;
+}
