@@ -22,10 +22,17 @@ fail() {
   failures=$((failures + 1))
 }
 
-# The command every run is given: it saves the settings it was started with and the process
-# ids of the session's children (the simulators and itself), then does what it is told.
+# The command every run is given: it saves the settings it was started with, which of their
+# devices are there to open, and the process ids of the session's children (the simulators
+# and itself), then does what it is told.
 probe='cp "$TIDEWELL_CONFIG" "$0/during.conf"
-ps -o pid= --ppid "$PPID" >"$0/children"
+for key in COM1 COM2; do
+  device=$(sed -n "s/^$key=//p" "$TIDEWELL_CONFIG")
+  [ -c "$device" ] && echo "$key" >>"$0/open"
+done
+for stat in /proc/[0-9]*/stat; do
+  read -r pid name state ppid rest <"$stat" 2>/dev/null && [ "$ppid" = "$PPID" ] && echo "$pid"
+done >"$0/children"
 echo "$PPID" >"$0/session"
 case $1 in
   ok) exit 0 ;;
@@ -50,6 +57,7 @@ check_run() {
       *) fail "$name: $key during the run is '$device', expected the simulator's device" ;;
     esac
   done
+  [ "$(cat "$tmp/open" 2>/dev/null)" = "$(printf 'COM1\nCOM2')" ] || fail "$name: the devices were not there during the run"
   grep -q '^Stale=' "$tmp/during.conf" && fail "$name: the settings were not written afresh"
   grep -q "^StationDir=$demo/site\$" "$tmp/during.conf" || fail "$name: no StationDir during the run"
   # After the run: no serial port left, the rest of the settings kept.
@@ -60,7 +68,7 @@ check_run() {
   for pid in $(cat "$tmp/children"); do
     kill -0 "$pid" 2>/dev/null && { fail "$name: process $pid still runs after the session"; kill "$pid"; }
   done
-  rm -f "$tmp/during.conf" "$tmp/children" "$tmp/session"
+  rm -f "$tmp/during.conf" "$tmp/children" "$tmp/session" "$tmp/open"
 }
 
 # A settings file left by an earlier run that did not clean up.
