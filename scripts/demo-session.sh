@@ -30,19 +30,27 @@ export TIDEWELL_CONFIG="$conf"
 
 sim_pids=()
 command_pid=
-stop_all() {
+# wait_gone PID...: gives each a moment to end, then makes sure it has.
+wait_gone() {
   local pid
-  [ -n "$command_pid" ] && kill "$command_pid" 2>/dev/null || true
-  for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  # Give each a moment to close its terminal, then make sure it is gone.
-  for pid in "${sim_pids[@]}" $command_pid; do
+  for pid in "$@"; do
     for _ in $(seq 20); do
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
     kill -KILL "$pid" 2>/dev/null || true
   done
+}
+stop_all() {
+  # A second Ctrl-C must not cut the cleaning short.
+  trap '' HUP INT TERM
+  local pid
+  [ -n "$command_pid" ] && kill "$command_pid" 2>/dev/null || true
+  for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # The program writes its settings back whole, so the ports go only once it has ended.
+  [ -n "$command_pid" ] && wait_gone "$command_pid"
   sed -i '/^COM[12]=/d' "$conf" 2>/dev/null || true
+  wait_gone "${sim_pids[@]}"
 }
 trap stop_all EXIT
 # An interrupted run leaves through the EXIT trap above with the signal's status.

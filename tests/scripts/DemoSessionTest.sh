@@ -105,7 +105,10 @@ for signal in INT TERM; do
     continue
   fi
   sleep 0.2
+  # Twice, as an impatient operator presses Ctrl-C: the second must not cut the cleaning short.
   kill -s "$signal" "$(cat "$tmp/session")"
+  sleep 0.05
+  kill -s "$signal" "$(cat "$tmp/session")" 2>/dev/null
   wait "$runner"
   status=$?
   case $signal in INT) expected=130 ;; TERM) expected=143 ;; esac
