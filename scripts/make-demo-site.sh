@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Makes the demo site that scripts/run.sh starts the program on, when it is not there yet:
+# Makes the demo site that scripts/run.sh starts the program on, when it is not there yet,
+# and writes its settings file afresh:
 #   DEMO_DIR/site/...            three stations of different channel types, each with recorded
-#                                data files made by tidewell-datagen
-#   DEMO_DIR/tidewell.conf       the program's settings file (point TIDEWELL_CONFIG at it)
-# An existing demo site is kept as it is, with whatever the operator changed in it.
+#                                data files that fit its channel (tidewell-demo-site)
+#   DEMO_DIR/site-version        which tidewell-demo-site made it
+#   DEMO_DIR/tidewell.conf       the program's settings file (point TIDEWELL_CONFIG at it): the
+#                                site folder and the station to open, and no serial ports, which
+#                                scripts/demo-session.sh adds while the simulators run
+# An existing demo site is kept as it is, with whatever the operator changed in it, unless an
+# older tidewell-demo-site made it: that one is moved aside to DEMO_DIR/site.old.
 #
 #   scripts/make-demo-site.sh BUILD_DIR DEMO_DIR
 set -euo pipefail
@@ -11,27 +16,28 @@ build=$1
 demo=$2
 site="$demo/site"
 conf="$demo/tidewell.conf"
+# Raised whenever tidewell-demo-site makes a different site.
+version=2
+stamp="$demo/site-version"
 
-if [ ! -d "$site" ]; then
-  mkdir -p "$site"
-  "$build/app/tidewell-demo-site" "$site" >/dev/null
-  gen="$build/tools/tidewell-datagen"
-  weir="$site/North/Harbour Weir"
-  creek="$site/Mill Creek"
-  pipe="$site/North/Outfall 7"
-  # Ten-minute ensembles over a day or two of tide; one file in the older PD14 format.
-  "$gen" --format pd0 --count 144 --interval 600 --start "2005/12/03 00:00:00" --seed 1 "$weir/20051203.001"
-  "$gen" --format pd0 --count 288 --interval 600 --start "2005/12/04 00:00:00" --seed 2 "$weir/20051204.002"
-  "$gen" --format pd14 --count 144 --interval 600 --start "2005/12/03 00:00:00" --seed 3 "$creek/20051203.001"
-  "$gen" --format pd0 --count 96 --interval 900 --start "2005/12/05 06:00:00" --beam --seed 4 "$pipe/20051205.001"
-fi >/dev/null
-
-if [ ! -f "$conf" ]; then
-  {
-    echo "# Settings of the Tidewell demo site (made by scripts/make-demo-site.sh)."
-    echo "StationDir=$site"
-    echo "LastStation=$site/North/Harbour Weir/Harbour Weir.hstn"
-    echo "COM1=sim:velunit"
-    echo "COM2=sim:flowcomputer"
-  } >"$conf"
+if [ -d "$site" ] && [ "$(cat "$stamp" 2>/dev/null || true)" != "$version" ]; then
+  rm -rf "$demo/site.old"
+  mv "$site" "$demo/site.old"
+  echo "The demo site was made by an older version: moved to $demo/site.old, making a new one."
 fi
+if [ ! -d "$site" ]; then
+  mkdir -p "$demo"
+  # Made beside its final place and renamed, so an interrupted run leaves no half site.
+  rm -rf "$site.new"
+  mkdir -p "$site.new"
+  "$build/app/tidewell-demo-site" "$site.new" >/dev/null
+  mv "$site.new" "$site"
+  echo "$version" >"$stamp"
+fi
+
+{
+  echo "# Settings of the Tidewell demo site, written afresh at every start by scripts/make-demo-site.sh."
+  echo "StationDir=$site"
+  echo "LastStation=$site/North/Harbour Weir/Harbour Weir.hstn"
+} >"$conf.new"
+mv "$conf.new" "$conf"

@@ -43,18 +43,18 @@ int16_t Clamp16(double v)
 
 } // namespace
 
-int32_t CDataGenerator::RangeAt(double days)
+int32_t CDataGenerator::RangeAt(double days) const
 {
-    // Around 1.5 m of water, a 0.8 m tide and a slow spring-neap swell.
-    const double range =
-        15000.0 + 8000.0 * std::sin(2 * PI * days / TIDE_DAYS) + 2000.0 * std::sin(2 * PI * days / 14.0);
+    // A semi-diurnal tide and a slow spring-neap swell.
+    const double range = m_opt.m_dRangeMean + m_opt.m_dRangeTide * std::sin(2 * PI * days / TIDE_DAYS) +
+                         m_opt.m_dRangeSwell * std::sin(2 * PI * days / 14.0);
     return static_cast<int32_t>(std::lround(range));
 }
 
-double CDataGenerator::VelocityAt(double days)
+double CDataGenerator::VelocityAt(double days) const
 {
-    // Flood and ebb lead the stage by a quarter period; a little river flow on top.
-    return 600.0 * std::cos(2 * PI * days / TIDE_DAYS) + 120.0;
+    // Flood and ebb lead the stage by a quarter period.
+    return m_opt.m_dVelocityTide * std::cos(2 * PI * days / TIDE_DAYS) + m_opt.m_dVelocityMean;
 }
 
 SDataGenResult CDataGenerator::Generate() const

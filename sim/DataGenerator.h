@@ -24,6 +24,15 @@ struct SDataGenOptions {
     int m_nPadTo = 0;                 // pad the end with 0x1A up to a multiple of this
     bool m_bWithRange = true;         // PD0: write the range section
     uint64_t m_nSeed = 1;
+
+    // The hydrograph, so that each demo channel gets water and flow that fit its section:
+    // range (tenths of a millimetre) = mean + tide x sin(tidal phase) + swell x sin(spring-neap
+    // phase); velocity along the instrument's axis (millimetres per second) = mean + tide x
+    // cos(tidal phase). The defaults are about 1.5 m of water with a 0.8 m tide and a tidal
+    // stream with a little river flow on top; a negative velocity mean and tide model a unit
+    // that looks upstream.
+    double m_dRangeMean = 15000.0, m_dRangeTide = 8000.0, m_dRangeSwell = 2000.0;
+    double m_dVelocityMean = 120.0, m_dVelocityTide = 600.0;
 };
 
 struct SDataGenResult {
@@ -45,8 +54,8 @@ class CDataGenerator
 
     // The hydrograph at a time (days since the start): range in tenths of a millimetre and
     // the velocity along the channel in millimetres per second.
-    static int32_t RangeAt(double days);
-    static double VelocityAt(double days);
+    int32_t RangeAt(double days) const;
+    double VelocityAt(double days) const;
 
   private:
     SDataGenOptions m_opt;
