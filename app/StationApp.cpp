@@ -59,9 +59,12 @@ bool CStationApp::Open(const std::string& path, bool quiet)
             Message(message);
         return false;
     }
-    m_strLoadProblem = stationapp::LoadProblem(notices);
-    if (!m_strLoadProblem.empty())
-        Message(m_strLoadProblem);
+    // Every notice is shown, warnings too; only a record that stands for a file it could not
+    // read keeps the programming buttons off.
+    const std::string shown = stationapp::LoadProblem(notices);
+    if (!shown.empty())
+        Message(shown);
+    m_strLoadProblem = m_pStation && !m_pStation->LoadedCleanly() ? shown : std::string();
     emit stationChanged(m_pStation.get());
     return true;
 }

@@ -28,7 +28,7 @@ bool MakeStationFolder(const CSiteDirectory& site, const std::string& siteName, 
                        std::string& message);
 
 // The load notices of a station file joined into the text the operator is shown; empty
-// when the file loaded cleanly.
+// when there were none. A warning (bytes after the last field) is a notice of a clean load.
 std::string LoadProblem(const std::vector<std::string>& notices);
 
 // Why a station that did not load cleanly must not program an instrument (the tool tip of

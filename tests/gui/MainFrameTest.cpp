@@ -295,6 +295,30 @@ TEST_F(GuiTest, AStationThatDidNotLoadCleanlySaysSoAndNeverPrograms)
     EXPECT_EQ(m_prompter.m_messages.size(), 1u);
 }
 
+TEST_F(GuiTest, AWarningOfACleanLoadIsShownButLeavesProgrammingAlone)
+{
+    WriteConfig();
+    MakeStation("Weir");
+    MakeStation("Long");
+    std::vector<unsigned char> bytes = testsupport::ReadFileBytes(SiteDir() / "Long" / "Long.hstn");
+    bytes.insert(bytes.end(), {1, 2, 3});
+    testsupport::WriteFileBytes(SiteDir() / "Long" / "Long.hstn", bytes);
+    Start();
+    CStationsBar* bar = m_frame->StationsBar();
+    ClickRow(bar, RowOf(bar, "Weir"));
+    CStationInfoView* view = m_frame->InfoView();
+    const QString clean = view->Button(CStationInfoModel::PROGRAM_VELUNIT)->toolTip();
+    const bool enabled = view->Button(CStationInfoModel::PROGRAM_VELUNIT)->isEnabled();
+    m_prompter.m_messages.clear();
+
+    ClickRow(bar, RowOf(bar, "Long"));
+    ASSERT_EQ(m_prompter.m_messages.size(), 1u);
+    EXPECT_NE(m_prompter.m_messages[0].find("3 bytes after the last field"), std::string::npos)
+        << m_prompter.m_messages[0];
+    EXPECT_EQ(view->Button(CStationInfoModel::PROGRAM_VELUNIT)->toolTip(), clean);
+    EXPECT_EQ(view->Button(CStationInfoModel::PROGRAM_VELUNIT)->isEnabled(), enabled);
+}
+
 TEST_F(GuiTest, DeleteIsNotOfferedForAStationWithoutAName)
 {
     WriteConfig();

@@ -10,8 +10,9 @@
 // "4381263.646", "1e-06"). Not-a-number and infinities, which JSON cannot hold, become null.
 std::string FormatRoundTrip(double value);
 
-class JsonWriter {
-public:
+class JsonWriter
+{
+  public:
     explicit JsonWriter(std::ostream& out, bool pretty = true) : m_out(out), m_pretty(pretty) {}
 
     JsonWriter& BeginObject();
@@ -40,7 +41,7 @@ public:
 
     static std::string Escape(const std::string& text);
 
-private:
+  private:
     void BeforeValue();
     void NewLine();
 
