@@ -8,6 +8,7 @@
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,6 @@ using testsupport::RunCommand;
 
 namespace
 {
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
-
-std::string Quote(const std::filesystem::path& p)
-{
-    return "'" + p.string() + "'";
-}
 
 std::vector<std::string> Lines(const std::string& text)
 {

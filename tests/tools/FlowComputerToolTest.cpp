@@ -3,6 +3,7 @@
 #include "flowcomputer/FlowComputerMessage.h"
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@ namespace
 {
 
 using testsupport::RunCommand;
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
 
 std::string MakeStation(const testsupport::TempDir& dir, int mounting)
 {

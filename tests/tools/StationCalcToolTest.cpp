@@ -2,6 +2,7 @@
 // never written back.
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,6 @@ using testsupport::RunCommand;
 
 namespace
 {
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
-
-std::string Quote(const std::filesystem::path& path)
-{
-    return "'" + path.string() + "'";
-}
 
 // The output without its layout; none of the expected texts holds white space.
 std::string Compact(const std::string& json)

@@ -1,6 +1,7 @@
 // tidewell-tool station show / new / resave, run as a script would run them.
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,16 +14,6 @@ using testsupport::WriteFileBytes;
 
 namespace
 {
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
-
-std::string Quote(const std::filesystem::path& p)
-{
-    return "'" + p.string() + "'";
-}
 
 // The output with every space and line break removed, so values can be searched for
 // whatever the layout.

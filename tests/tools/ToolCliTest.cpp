@@ -1,5 +1,6 @@
 // The tool's command-line contract shared by every command: exit statuses and help.
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +8,6 @@ using testsupport::RunCommand;
 
 namespace
 {
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
 } // namespace
 
 TEST(ToolCli, UsageErrorsExitWithTwoAndHelpWithZero)

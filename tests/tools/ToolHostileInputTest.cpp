@@ -4,6 +4,7 @@
 #include "platform/TtyStream.h"
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +20,6 @@ using testsupport::WriteFileBytes;
 
 namespace
 {
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
-
-std::string Quote(const std::filesystem::path& p)
-{
-    return "'" + p.string() + "'";
-}
 
 // Every command is run under a time limit: a blocked open must fail the test, not hang it.
 testsupport::CommandResult RunLimited(const std::string& line)

@@ -2,6 +2,7 @@
 // bytes it shows, against velunit-sim on a pseudo-terminal and the unit inside the tool.
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 #include "tests/tools/VelunitSimProcess.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +14,6 @@ namespace
 {
 
 using testsupport::RunCommand;
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
 
 // The bytes a dump shows, one text per direction, and its event lines.
 struct SDump {

@@ -4,6 +4,7 @@
 // print may still print, but exit with 1.
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,6 @@ using testsupport::WriteFileBytes;
 
 namespace
 {
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
-
-std::string Quote(const std::filesystem::path& p)
-{
-    return "'" + p.string() + "'";
-}
 
 // A station folder with a future-version station, a random-bytes station and a good one.
 struct UncleanStations {

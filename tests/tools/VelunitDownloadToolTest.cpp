@@ -1,6 +1,7 @@
 // velunit download from the command line against velunit-sim on a pseudo-terminal.
 #include "station/Station.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 #include "tests/tools/VelunitSimProcess.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,6 @@ namespace
 {
 
 using testsupport::RunCommand;
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
 
 TEST(VelunitDownloadTool, DownloadsIntoTheStationFolderAndErasesOnRequest)
 {

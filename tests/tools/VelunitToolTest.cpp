@@ -1,6 +1,7 @@
 // tidewell-tool velunit against the simulated unit inside the tool ("sim:velunit"), as a
 // support engineer would script a station visit.
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 #include "tests/tools/VelunitSimProcess.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@ using testsupport::RunCommand;
 
 namespace
 {
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
 
 TEST(VelunitTool, VisitAnsweredNoAndYes)
 {

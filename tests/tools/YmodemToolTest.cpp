@@ -2,6 +2,7 @@
 // sender on the other end.
 #include "tests/link/YmodemPty.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/ToolCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,6 @@ namespace
 {
 
 using testsupport::RunCommand;
-
-std::string Tool()
-{
-    return std::string("'") + TIDEWELL_TOOL_PATH + "'";
-}
 
 TEST(YmodemTool, ReceivesABatchIntoTheFolder)
 {
