@@ -60,12 +60,10 @@ bool CSerialPort::Configure(int baud)
 {
     if (!IsOpen())
         return false;
-    if (!m_taps.empty())
-        PassReceivedToTaps();
+    PassReceivedToTaps();
     if (!m_pStream->Configure(baud))
         return false;
-    if (!m_taps.empty())
-        TapEvent(ETapEvent::baud, baud);
+    TapEvent(ETapEvent::baud, baud);
     return SetTimeouts(kDefaultTimeoutMs);
 }
 
@@ -79,10 +77,8 @@ bool CSerialPort::SetTimeouts(int timeoutMs)
 
 void CSerialPort::Close()
 {
-    if (IsOpen() && !m_taps.empty()) {
-        PassReceivedToTaps();
+    if (IsOpen())
         TapEvent(ETapEvent::close, 0);
-    }
     m_pStream.reset();
 }
 
@@ -90,8 +86,7 @@ bool CSerialPort::SendBreak(int durationMs)
 {
     if (!IsOpen())
         return false;
-    if (!m_taps.empty())
-        TapEvent(ETapEvent::lineBreak, durationMs);
+    TapEvent(ETapEvent::lineBreak, durationMs);
     if (!m_pStream->SetBreak(true))
         return false;
     m_pClock->SleepMs(durationMs);
@@ -130,8 +125,7 @@ bool CSerialPort::ReadByte(unsigned char& byte)
     if (!IsOpen())
         return false;
     if (!m_pStream->ReadByte(byte, m_nTimeoutMs)) {
-        if (!m_taps.empty())
-            PassReceivedToTaps(); // silence ends a chunk
+        PassReceivedToTaps(); // silence ends a chunk
         return false;
     }
     if (!m_taps.empty())
@@ -144,8 +138,7 @@ bool CSerialPort::ReadByteIfAvailable(unsigned char& byte)
     if (!IsOpen())
         return false;
     if (m_pStream->Available() <= 0) {
-        if (!m_taps.empty())
-            PassReceivedToTaps();
+        PassReceivedToTaps();
         return false;
     }
     return ReadByte(byte);
@@ -161,8 +154,7 @@ bool CSerialPort::ReadUntil(std::string& text, int timeoutMs, unsigned char term
             return false; // the taps have what came already
         text.push_back(static_cast<char>(byte));
         if (byte == terminator) {
-            if (!m_taps.empty())
-                PassReceivedToTaps();
+            PassReceivedToTaps();
             return true;
         }
     }
@@ -172,8 +164,7 @@ void CSerialPort::Flush()
 {
     if (!IsOpen())
         return;
-    if (!m_taps.empty())
-        TapEvent(ETapEvent::purge, 0);
+    TapEvent(ETapEvent::purge, 0);
     m_pStream->Purge();
     // Whatever slipped in after the purge is read and dropped, until the queue stays empty.
     for (;;) {
@@ -186,8 +177,7 @@ void CSerialPort::Flush()
                 break;
         }
     }
-    if (!m_taps.empty())
-        PassReceivedToTaps();
+    PassReceivedToTaps();
 }
 
 void CSerialPort::AddTap(ISerialTap* tap)
@@ -217,6 +207,8 @@ void CSerialPort::TapReceived(unsigned char byte)
 
 void CSerialPort::PassReceivedToTaps()
 {
+    // Bytes are only ever held for taps (RemoveTap hands them over before the last goes), so
+    // with none attached this returns at once.
     if (m_received.empty())
         return;
     for (ISerialTap* tap : m_taps)
@@ -226,6 +218,8 @@ void CSerialPort::PassReceivedToTaps()
 
 void CSerialPort::TapEvent(ETapEvent event, int value)
 {
+    if (m_taps.empty())
+        return;
     PassReceivedToTaps();
     const CDateTime at = m_pClock->PreciseLocalNow();
     for (ISerialTap* tap : m_taps)
