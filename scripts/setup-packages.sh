@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it names what is missing and leaves it to the user.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          lrzsz clang-format xvfb xauth x11-apps imagemagick)
+          libeigen3-dev libpugixml-dev lrzsz clang-format xvfb xauth x11-apps imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
