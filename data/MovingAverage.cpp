@@ -50,3 +50,9 @@ double MovingAverage(const std::vector<std::vector<std::string>>& table, size_t 
     return Average(table.size(),
                    [&](size_t row) { return column < table[row].size() ? &table[row][column] : nullptr; });
 }
+
+double MovingAverage(size_t rows, const std::function<bool(size_t row, std::string& text)>& cellAt)
+{
+    std::string text;
+    return Average(rows, [&](size_t row) { return cellAt(row, text) ? &text : nullptr; });
+}

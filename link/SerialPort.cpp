@@ -144,6 +144,11 @@ bool CSerialPort::ReadByteIfAvailable(unsigned char& byte)
     return ReadByte(byte);
 }
 
+int CSerialPort::Available()
+{
+    return IsOpen() ? m_pStream->Available() : -1;
+}
+
 bool CSerialPort::ReadUntil(std::string& text, int timeoutMs, unsigned char terminator)
 {
     if (!SetTimeouts(timeoutMs))

@@ -47,6 +47,9 @@ class CSerialPort
     bool WriteByte(unsigned char byte);
     bool ReadByte(unsigned char& byte);
     bool ReadByteIfAvailable(unsigned char& byte);
+    // How many received bytes wait right now (never waits); -1 when the port is not open or
+    // the line has failed: a device removed, a hang-up, the far end gone.
+    int Available();
     // Appends bytes to text until the terminator (appended too) arrives; each byte must
     // come within timeoutMs of the one before. On a time-out it fails, keeping what came.
     bool ReadUntil(std::string& text, int timeoutMs, unsigned char terminator);

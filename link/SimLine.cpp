@@ -41,6 +41,9 @@ class CSimLine::CHostEnd : public ISerialStream
         if (m_line.m_pump)
             m_line.m_pump(0);
         std::lock_guard lock(m_line.m_mutex);
+        // A line shut down is a pulled cable once what it carried has been read.
+        if (m_line.m_bShutdown && m_line.m_toHost.empty())
+            return -1;
         return static_cast<int>(m_line.m_toHost.size());
     }
 

@@ -92,7 +92,8 @@ bool CVelunitPtyServer::RunOnce(int maxWaitMs)
                     m_pSim->OnByte(buf[i]);
             } else if (buf[0] & (TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE)) {
                 ++m_nFlushes;
-                m_pSim->OnBreak();
+                if (m_bFlushWakesDeployed || m_pSim->State() != CVelunitSimulator::deployed)
+                    m_pSim->OnBreak();
             }
         }
     }

@@ -7,6 +7,11 @@
 // its break, and the master side sees that purge in packet mode (TIOCPKT). A flush thus
 // counts as a break in every state, deployed included. SendBreak() offers the same from
 // outside (velunit-sim does it on SIGUSR1).
+//
+// A real line does not wake a deployed unit when the program flushes, and a program that
+// listens to one flushes first: SetFlushWakesDeployed(false) keeps the unit deployed through
+// flushes, so that such a program can be tried against it. Only SendBreak then ends the
+// deployment.
 #include "link/Clock.h"
 #include "sim/VelunitSimulator.h"
 
@@ -33,6 +38,8 @@ class CVelunitPtyServer
     // Runs until stop is set.
     void Run(const std::atomic<bool>& stop);
     void SendBreak() { m_bBreakRequested = true; }
+    // Whether a flush ends a deployment as it ends every other state (the default).
+    void SetFlushWakesDeployed(bool wakes) { m_bFlushWakesDeployed = wakes; }
 
     CVelunitSimulator& Simulator() { return *m_pSim; }
     long Flushes() const { return m_nFlushes; }
@@ -46,5 +53,6 @@ class CVelunitPtyServer
     int m_slave = -1; // held open so the line survives the program closing and reopening it
     std::string m_strSlavePath;
     long m_nFlushes = 0;
+    bool m_bFlushWakesDeployed = true;
     std::atomic<bool> m_bBreakRequested{false};
 };

@@ -5,7 +5,12 @@
 //   tidewell-tool velunit connect --station Mill.hstn --port /dev/pts/7
 //
 // The unit wakes when the program flushes the line (a break cannot cross a
-// pseudo-terminal), or on SIGUSR1.
+// pseudo-terminal), or on SIGUSR1. With --stay-deployed a deployed unit ignores flushes, as
+// on a real line, so that a program can listen to it:
+//
+//   velunit-sim --site Mill_Race --compress 30 --stay-deployed
+//   tidewell-tool velunit program --station Mill.hstn --port /dev/pts/7 --yes
+//   tidewell-tool velunit listen --station Mill.hstn --port /dev/pts/7 --seconds 60
 #include "link/Clock.h"
 #include "sim/VelunitPtyServer.h"
 #include "station/Station.h"
@@ -44,6 +49,8 @@ void Usage(FILE* out)
                "  --recorder FILE      recorder card file, kept across runs (default: in memory)\n"
                "  --compress N         deployed sample intervals run N times faster (default 1)\n"
                "  --link PATH          also make PATH a symbolic link to the device\n"
+               "  --stay-deployed      once deployed (CS), ignore the program's flushes as a real\n"
+               "                       line would; only SIGUSR1 wakes the unit then\n"
                "  --silent-from CMD    fault: no answer from this command on, until a break\n"
                "  --err-on CMD         fault: answer this command with ERR\n"
                "  --time-reply TEXT    fault: answer ts? with this line (\"TS 26/13/01,10:00:00\")\n"
@@ -63,6 +70,7 @@ int main(int argc, char** argv)
     SVelunitConfig config;
     std::string link;
     bool trace = false;
+    bool stayDeployed = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -97,6 +105,8 @@ int main(int argc, char** argv)
             config.m_dNoiseRate = std::atof(value().c_str());
         else if (arg == "--trace")
             trace = true;
+        else if (arg == "--stay-deployed")
+            stayDeployed = true;
         else {
             std::fprintf(stderr, "velunit-sim: unknown option %s (see velunit-sim --help)\n", arg.c_str());
             return 2;
@@ -105,6 +115,7 @@ int main(int argc, char** argv)
 
     CSystemClock clock;
     CVelunitPtyServer server(clock, config);
+    server.SetFlushWakesDeployed(!stayDeployed);
     std::string error;
     if (!server.Open(error)) {
         std::fprintf(stderr, "velunit-sim: %s\n", error.c_str());
