@@ -38,6 +38,7 @@ class CSimProcess
             ::kill(m_pid, SIGTERM);
     }
     const std::string& Device() const { return m_device; }
+    pid_t Pid() const { return m_pid; }
 
   private:
     std::string m_out;
