@@ -60,8 +60,9 @@ TEST(VelunitListenTool, RecordsADeployedUnitForAFewSecondsAndOnSigterm)
     EXPECT_NE(lines[0].find(" ft/s  flow "), std::string::npos) << lines[0];
     const auto files = RecordingFiles(dir);
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_NE(r.out.find("Listened 4 s: " + std::to_string(lines.size()) + " ensembles, " +
-                         std::to_string(lines.size()) + " recorded in " + (dir / files[0]).string()),
+    EXPECT_NE(r.out.find("Listened "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" s: " + std::to_string(lines.size()) + " ensembles, " +
+                         std::to_string(lines.size()) + " recorded in " + (dir / files[0]).string() + "\n"),
               std::string::npos)
         << r.out;
 
@@ -79,6 +80,21 @@ TEST(VelunitListenTool, RecordsADeployedUnitForAFewSecondsAndOnSigterm)
     EXPECT_EQ(stopped.status, 0) << stopped.out << stopped.err;
     EXPECT_NE(stopped.out.find("Listened "), std::string::npos) << stopped.out;
     EXPECT_GE(EnsembleLines(stopped.out).size(), 1u);
+    EXPECT_EQ(RecordingFiles(dir).size(), 2u);
+
+    // A file-size limit of nothing: every write fails. One warning, the ensembles are still
+    // shown, and no empty file is left behind. (The output goes through a pipe, which the
+    // limit does not reach.)
+    const auto full =
+        RunCommand("(ulimit -f 0; timeout 30 " + listen + " --seconds 3 2>&1; echo status $?) | cat");
+    EXPECT_NE(full.out.find("status 0\n"), std::string::npos) << full.out;
+    EXPECT_GE(EnsembleLines(full.out).size(), 1u) << full.out;
+    EXPECT_NE(full.out.find(" ensembles, no recording file\n"), std::string::npos) << full.out;
+    size_t warnings = 0;
+    for (size_t at = full.out.find("Warning, the live recording file could not be written");
+         at != std::string::npos; at = full.out.find("Warning, the live", at + 1))
+        ++warnings;
+    EXPECT_EQ(warnings, 1u) << full.out;
     EXPECT_EQ(RecordingFiles(dir).size(), 2u);
 }
 
@@ -98,7 +114,7 @@ TEST(VelunitListenTool, APortThatGoesAwayEndsWithStatus3AndOneThatCannotOpenWith
     if (sim.Device().empty())
         GTEST_SKIP() << "velunit-sim is not built";
     const auto lost = RunCommand("timeout 30 " + Tool() + " velunit listen --station " + station +
-                                 " --port " + sim.Device() + " & pid=$!; sleep 1.5; kill -TERM " +
+                                 " --port " + sim.Device() + " & pid=$!; sleep 2; kill -TERM " +
                                  std::to_string(sim.Pid()) + "; wait $pid");
     EXPECT_EQ(lost.status, 3) << lost.out << lost.err;
     EXPECT_NE(lost.out.find("Listened "), std::string::npos) << lost.out;
