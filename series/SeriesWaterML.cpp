@@ -30,26 +30,10 @@ class COutputWriter : public pugi::xml_writer
 {
   public:
     explicit COutputWriter(CSeriesOutput& out) : m_out(out) {}
-
-    // Printing a document at a depth indents its first child twice (once for the document,
-    // once for the child): the first indentation is dropped.
-    void SkipLeadingSpaces(size_t n) { m_nSkip = n; }
-
-    void write(const void* data, size_t size) override
-    {
-        const char* text = static_cast<const char*>(data);
-        while (m_nSkip > 0 && size > 0 && *text == ' ') {
-            ++text;
-            --size;
-            --m_nSkip;
-        }
-        m_nSkip = 0;
-        m_out.Write(text, size);
-    }
+    void write(const void* data, size_t size) override { m_out.Write(static_cast<const char*>(data), size); }
 
   private:
     CSeriesOutput& m_out;
-    size_t m_nSkip = 0;
 };
 
 std::string Title(SeriesQuantity q)
@@ -212,9 +196,15 @@ void PointQuality(pugi::xml_node tvp, SeriesQuality quality)
     }
 }
 
+// One point to a line, at the depth of the series' other children: a year of one-minute
+// values stays a third smaller than with every element on a line of its own.
 void WritePoints(const CStationSeries& series, const SSeriesExport& options, SeriesQuantity q, unsigned depth,
-                 COutputWriter& writer)
+                 CSeriesOutput& out)
 {
+    COutputWriter writer(out);
+    std::string indent;
+    for (unsigned i = 0; i < depth; ++i)
+        indent += INDENT;
     const std::string offset = FormatUtcOffset(options.m_nUtcOffset);
     const int unit = options.m_nUnits[q];
     const auto& rows = series.m_arrRows;
@@ -241,8 +231,11 @@ void WritePoints(const CStationSeries& series, const SSeriesExport& options, Ser
             if (quality != QUALITY_GOOD)
                 PointQuality(tvp, quality);
         }
-        writer.SkipLeadingSpaces(depth * std::strlen(INDENT));
-        block.print(writer, INDENT, pugi::format_indent, pugi::encoding_utf8, depth);
+        for (pugi::xml_node point : block.children()) {
+            out.Write(indent);
+            point.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+            out.Put('\n');
+        }
     }
 }
 
@@ -306,7 +299,6 @@ std::string UcumCode(int unitCode)
 void WriteSeriesWaterML(const CStationSeries& series, const SSeriesExport& options, CSeriesOutput& out)
 {
     const std::string frame = Frame(series, options);
-    COutputWriter writer(out);
     size_t at = 0;
     for (int qi = 0; qi < QUANTITY_COUNT; ++qi) {
         if (!options.m_bQuantity[qi])
@@ -319,7 +311,7 @@ void WriteSeriesWaterML(const CStationSeries& series, const SSeriesExport& optio
         const size_t lineStart = frame.rfind('\n', found) + 1;
         const auto depth = static_cast<unsigned>((found - lineStart) / std::strlen(INDENT));
         out.Write(frame.data() + at, lineStart - at);
-        WritePoints(series, options, q, depth, writer);
+        WritePoints(series, options, q, depth, out);
         const size_t lineEnd = frame.find('\n', found);
         at = lineEnd == std::string::npos ? frame.size() : lineEnd + 1;
     }
