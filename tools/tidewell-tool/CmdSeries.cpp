@@ -52,13 +52,12 @@ std::string SpanText(const std::string& from, const std::string& to)
     return "from " + from + " to " + to;
 }
 
-// The options both commands share, and the station. A bad time, offset or unit is bad input (exit 1); a
-// missing station or a choice outside the listed ones is wrong usage.
-std::unique_ptr<SSeriesRequest> ParseRequest(std::vector<std::string> args, bool stats)
+// The options both commands share, and the station. A bad time, offset or unit is bad input
+// (exit 1); a missing option or a choice outside the listed ones is wrong usage (exit 2).
+SSeriesRequest ParseRequest(std::vector<std::string> args, bool stats)
 {
     const std::string output = TakeOutputOption(args);
-    auto made = std::make_unique<SSeriesRequest>(args);
-    SSeriesRequest& request = *made;
+    SSeriesRequest request(args);
     request.output = output;
     const ToolArgs* parsed = &request.parsed;
     if (!parsed->Positional().empty())
@@ -107,7 +106,7 @@ std::unique_ptr<SSeriesRequest> ParseRequest(std::vector<std::string> args, bool
     }
     if (request.span.m_nFrom >= request.span.m_nTo)
         throw ToolFailure{"the span is empty: --from must come before --to"};
-    return made;
+    return request;
 }
 
 CStationSeries BuildOrFail(const SSeriesRequest& request)
@@ -146,8 +145,7 @@ template <typename Write> int WriteOutput(const std::string& path, Write write)
 
 int RunSeriesExport(const std::vector<std::string>& args)
 {
-    const auto made = ParseRequest(args, false);
-    const SSeriesRequest& request = *made;
+    const SSeriesRequest request = ParseRequest(args, false);
     const std::string format = request.parsed.Value("--format");
     const CStationSeries series = BuildOrFail(request);
     return WriteOutput(request.output, [&](CSeriesOutput& out) {
@@ -160,8 +158,7 @@ int RunSeriesExport(const std::vector<std::string>& args)
 
 int RunSeriesStats(const std::vector<std::string>& args)
 {
-    const auto made = ParseRequest(args, true);
-    const SSeriesRequest& request = *made;
+    const SSeriesRequest request = ParseRequest(args, true);
     const auto period = ParseStatsPeriod(request.parsed.Value("--period"));
     const CStationSeries series = BuildOrFail(request);
     return WriteOutput(request.output,
