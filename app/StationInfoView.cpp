@@ -3,6 +3,7 @@
 #include "app/AppPrompter.h"
 #include "app/StationApp.h"
 #include "station/Station.h"
+#include "ui/SeriesExportDialog.h"
 #include "views/ChannelPreviewCtrl.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this,
             &CStationInfoView::Configure);
     connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
+    connect(m_pExportSeries, &QPushButton::clicked, this, &CStationInfoView::ExportSeries);
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;
         ShowDataSummary();
@@ -117,8 +119,12 @@ QVBoxLayout* CStationInfoView::BuildButtons()
         width = std::max(width, m_pButtons[i]->fontMetrics().horizontalAdvance(m_pButtons[i]->text()) +
                                     2 * kCaptionMargin);
     }
+    m_pExportSeries = new QPushButton(tr("Export Series..."));
+    width = std::max(width, m_pExportSeries->fontMetrics().horizontalAdvance(m_pExportSeries->text()) +
+                                2 * kCaptionMargin);
     for (QPushButton* button : m_pButtons)
         button->setMinimumWidth(width);
+    m_pExportSeries->setMinimumWidth(width);
     // These windows come with the data views and the instrument dialogs; until they exist
     // the buttons are off and say what is missing.
     m_arrMissing[CStationInfoModel::VIEW_DATA] =
@@ -144,6 +150,7 @@ QVBoxLayout* CStationInfoView::BuildButtons()
     buttons->addWidget(m_pButtons[CStationInfoModel::CONFIGURE]);
     buttons->addWidget(m_pButtons[CStationInfoModel::VIEW_DATA]);
     buttons->addWidget(m_pButtons[CStationInfoModel::REFRESH]);
+    buttons->addWidget(m_pExportSeries);
     buttons->addSpacing(8);
     buttons->addWidget(comms);
     buttons->addStretch(1);
@@ -266,6 +273,14 @@ void CStationInfoView::Configure()
         RefreshDataList();
 }
 
+void CStationInfoView::ExportSeries()
+{
+    if (!m_pStation)
+        return;
+    CSeriesExportDialog dialog(*m_pStation, m_app.GetStationDirectory(*m_pStation), m_model.m_arrFiles, this);
+    dialog.exec();
+}
+
 void CStationInfoView::StationToControls()
 {
     m_pSiteName->setText(QString::fromStdString(m_model.m_strSiteName));
@@ -296,4 +311,8 @@ void CStationInfoView::ApplyButtonStates()
         const QString reason = QString::fromStdString(m_model.m_strDisabledReason[i]);
         m_pButtons[i]->setToolTip(reason.isEmpty() ? m_arrMissing[i] : reason);
     }
+    const bool hasData = m_pStation && !m_model.m_arrFiles.empty();
+    m_pExportSeries->setEnabled(hasData);
+    m_pExportSeries->setToolTip(hasData ? tr("Export the station's computed series as CSV or WaterML 2.0")
+                                        : tr("The station has no data files to export"));
 }

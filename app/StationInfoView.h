@@ -33,6 +33,7 @@ class CStationInfoView : public QWidget
     // The texts shown in the fields, for the tests.
     QString FieldText(const QString& label) const;
     QPushButton* Button(CStationInfoModel::Button which) const { return m_pButtons[which]; }
+    QPushButton* ExportSeriesButton() const { return m_pExportSeries; }
     QListWidget* DataList() const { return m_pFiles; }
     QComboBox* PortList() const { return m_pPort; }
     QLabel* Caption() const { return m_pCaption; }
@@ -52,6 +53,7 @@ class CStationInfoView : public QWidget
     QVBoxLayout* BuildButtons();
     void Configure();
     void Refresh();
+    void ExportSeries();
     void StationToControls();
     void SummaryToControls();
     void ApplyButtonStates();
@@ -70,6 +72,7 @@ class CStationInfoView : public QWidget
         *m_pEnsembleType;
     QComboBox* m_pPort;
     QPushButton* m_pButtons[CStationInfoModel::BUTTON_COUNT];
+    QPushButton* m_pExportSeries; // the station's series for a hydrometric database
     QString m_arrMissing[CStationInfoModel::BUTTON_COUNT];
     QList<QPair<QString, QLabel*>> m_arrFields;
 };
