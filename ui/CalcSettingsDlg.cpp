@@ -7,29 +7,26 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CCalcSettingsDlg::CCalcSettingsDlg(CStation& station, QWidget* parent) : QDialog(parent), m_station(station)
 {
     setWindowTitle(tr("Calculation Settings"));
     m_pGrid = new QTableWidget(0, CCalcSettingsForm::COLUMNS);
     QStringList titles;
-    int width = 0;
-    for (int c = 0; c < CCalcSettingsForm::COLUMNS; ++c) {
-        titles << QString::fromUtf8(CCalcSettingsForm::ColumnTitle(c));
-        width += CCalcSettingsForm::ColumnWidth(c);
-    }
-    m_pGrid->setHorizontalHeaderLabels(titles);
     for (int c = 0; c < CCalcSettingsForm::COLUMNS; ++c)
-        m_pGrid->setColumnWidth(c, CCalcSettingsForm::ColumnWidth(c));
+        titles << QString::fromUtf8(CCalcSettingsForm::ColumnTitle(c));
+    m_pGrid->setHorizontalHeaderLabels(titles);
     m_pGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_pGrid->verticalHeader()->setVisible(false);
     m_pGrid->verticalHeader()->setDefaultSectionSize(22);
     m_pGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pGrid->setMinimumSize(width + 24, 240);
 
     m_pCreate = new QPushButton(tr("Create..."));
     m_pEdit = new QPushButton(tr("Edit Selected..."));
@@ -67,6 +64,10 @@ CCalcSettingsDlg::CCalcSettingsDlg(CStation& station, QWidget* parent) : QDialog
     });
     connect(m_pExit, &QPushButton::clicked, this, &QDialog::accept);
     Fill();
+    int width = 2 * m_pGrid->frameWidth() + m_pGrid->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < CCalcSettingsForm::COLUMNS; ++c)
+        width += m_pGrid->columnWidth(c);
+    m_pGrid->setMinimumSize(width, 240);
 }
 
 void CCalcSettingsDlg::Fill()
@@ -79,6 +80,12 @@ void CCalcSettingsDlg::Fill()
             m_pGrid->setItem(r, c,
                              new QTableWidgetItem(QString::fromStdString(
                                  rows[static_cast<size_t>(r)][static_cast<size_t>(c)])));
+    // The widths are the least each column gets; a column whose title or texts need more in
+    // this font gets that, so nothing is cut off.
+    for (int c = 0; c < CCalcSettingsForm::COLUMNS; ++c) {
+        m_pGrid->resizeColumnToContents(c);
+        m_pGrid->setColumnWidth(c, std::max(CCalcSettingsForm::ColumnWidth(c), m_pGrid->columnWidth(c)));
+    }
     m_pGrid->setCurrentCell(-1, -1);
     m_pGrid->viewport()->update();
 }

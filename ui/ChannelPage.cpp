@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -35,6 +37,16 @@ QLabel* UnitLabel()
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// One label column for the dimension and instrument edits, so that their edits line up.
+int LabelWidth(const QWidget* widget)
+{
+    const QFontMetrics metrics = widget->fontMetrics();
+    int width = 0;
+    for (const char* label : {"Diameter:", "Z-Bottom:", "Z-ADCP:", "Y-ADCP:", "Height:"})
+        width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(label)));
+    return width + 6;
 }
 
 } // namespace
@@ -123,6 +135,7 @@ QGroupBox* CChannelPage::BuildDimensionsGroup()
         grid->addWidget(m_arrDimUnits[at], i, 2);
         connect(m_arrDims[at], &QLineEdit::textEdited, this, &CChannelPage::StoreAndDraw);
     }
+    grid->setColumnMinimumWidth(0, LabelWidth(this));
     grid->setColumnStretch(1, 1);
     return group;
 }
@@ -143,6 +156,7 @@ QGroupBox* CChannelPage::BuildPositionGroup()
     grid->addWidget(m_pZBottomLabel, 2, 0);
     grid->addWidget(m_pZBottom, 2, 1);
     grid->addWidget(m_pZBottomUnit, 2, 2);
+    grid->setColumnMinimumWidth(0, LabelWidth(this));
     grid->setColumnStretch(1, 1);
     for (QLineEdit* edit : {m_pZAdcp, m_pYAdcp, m_pZBottom})
         connect(edit, &QLineEdit::textEdited, this, &CChannelPage::StoreAndDraw);

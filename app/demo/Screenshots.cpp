@@ -11,6 +11,7 @@
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
 #include "present/FlowComputerSettingsForm.h"
+#include "settings/Profiling.h"
 #include "station/GraphPrefs.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
@@ -130,7 +131,11 @@ bool SaveFlowComputerError(CStation& station, const QString& path, QWidget* pare
     // pictures are put together the same way.
     QPixmap picture = dialog.grab();
     QPainter painter(&picture);
-    painter.drawPixmap(box.geometry().topLeft() - area.topLeft(), box.grab());
+    const QRect boxArea(box.geometry().topLeft() - area.topLeft(), box.size());
+    painter.drawPixmap(boxArea.topLeft(), box.grab());
+    // The frame a window manager would give the box.
+    painter.setPen(QPen(QColor(90, 90, 90), 1));
+    painter.drawRect(boxArea.adjusted(0, 0, -1, -1));
     painter.end();
     const bool ok = picture.save(path);
     std::printf("%s%s\n", qPrintable(path), ok ? "" : " (could not be written)");
@@ -187,6 +192,8 @@ int main(int argc, char* argv[])
             dialog.reject();
         }
         {
+            // As the operator meets it: after the Velocity Model page worked the values out.
+            CalcProfilingSettings(copy);
             CEditCommandsDlg dialog(copy, &frame);
             dialog.show();
             ok = Save(&dialog, out.filePath("edit-commands.png")) && ok;
