@@ -34,6 +34,9 @@ CCalcSetDlg::CCalcSetDlg(CCalcSet& set, CStation& station, QWidget* parent)
     m_pTime = new QDateTimeEdit;
     m_pTime->setDisplayFormat(QString::fromLatin1(CCalcSetForm::TIME_FORMAT));
     m_pTime->setCalendarPopup(true);
+    // Start times are wall-clock times without a zone: shown as they are, with no hour
+    // skipped or doubled where this computer's clock changes for summer time.
+    m_pTime->setTimeSpec(Qt::UTC);
     m_pVelStart = NumberEdit(), m_pVelStop = NumberEdit();
     m_pBinSize = NumberEdit(), m_pBlank = NumberEdit(), m_pZAdcp = NumberEdit(), m_pStage = NumberEdit();
     m_pForceStage = new QCheckBox(tr("Force Stage:"));
@@ -96,7 +99,7 @@ CCalcSetDlg::CCalcSetDlg(CCalcSet& set, CStation& station, QWidget* parent)
 void CCalcSetDlg::FormToControls()
 {
     const CCalcSetForm::TimeParts& t = m_form.m_arrStart;
-    m_pTime->setDateTime(QDateTime(QDate(t[0], t[1], t[2]), QTime(t[3], t[4], t[5])));
+    m_pTime->setDateTime(QDateTime(QDate(t[0], t[1], t[2]), QTime(t[3], t[4], t[5]), Qt::UTC));
     m_pVelStart->setText(QString::fromStdString(m_form.m_strVelStart));
     m_pVelStop->setText(QString::fromStdString(m_form.m_strVelStop));
     m_pBinSize->setText(QString::fromStdString(m_form.m_binSize.m_strText));

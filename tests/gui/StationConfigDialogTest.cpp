@@ -381,7 +381,7 @@ TEST_F(StationConfigTest, CalculationSetEditedPastItsSuccessorMovesBehindItAndKe
 
     calc.SetSetRunner([](CCalcSetDlg& set) {
         EXPECT_EQ(set.TimeEdit()->displayFormat(), "yyyy/MM/dd, HH:mm:ss");
-        set.TimeEdit()->setDateTime(QDateTime(QDate(2024, 5, 6), QTime(9, 30, 0)));
+        set.TimeEdit()->setDateTime(QDateTime(QDate(2024, 5, 6), QTime(9, 30, 0), Qt::UTC));
         PressOk(set);
         return set.result() == QDialog::Accepted;
     });
