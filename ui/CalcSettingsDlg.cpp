@@ -52,11 +52,10 @@ CCalcSettingsDlg::CCalcSettingsDlg(CStation& station, QWidget* parent) : QDialog
             Fill();
     });
     connect(m_pEdit, &QPushButton::clicked, this, [this] {
-        const int set = SelectedSet();
-        if (set < 0)
-            return;
-        CCalcSettingsForm::EditSelected(m_station, set, m_asker, [this](CCalcSet& s) { return RunSet(s); });
-        Fill();
+        // A set the dialog left alone is where it was; one it changed may sort elsewhere.
+        if (CCalcSettingsForm::EditSelected(m_station, SelectedSet(), m_asker,
+                                            [this](CCalcSet& set) { return RunSet(set); }))
+            Fill();
     });
     connect(m_pRemove, &QPushButton::clicked, this, [this] {
         if (CCalcSettingsForm::RemoveSelected(m_station, SelectedSet(), m_asker))
