@@ -42,6 +42,10 @@ class CFlowComputerSettingsForm : public CFlowComputerSettings
     // does not start with a number.
     void ReadEdits(const Edits& edits);
 
+    // OK: reads the edits and checks them. False, with the whole text of the message box,
+    // when any value is out of bounds; the values then hold what was typed.
+    bool Accept(const Edits& edits, std::string& message);
+
     // The whole text of the message box for the failed lines of Validate.
     static std::string ErrorMessage(const std::string& errors);
 

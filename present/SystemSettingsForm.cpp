@@ -1,21 +1,13 @@
 #include "present/SystemSettingsForm.h"
 
 #include "data/Units.h"
+#include "present/FormText.h"
 #include "station/Station.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace
 {
-
-std::string Fixed3(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%0.3f", value);
-    return text;
-}
 
 int IndexOf(int code, int first, int count)
 {
@@ -28,11 +20,6 @@ bool IsSeparator(char c)
 }
 
 } // namespace
-
-double CSystemSettingsForm::ReadNumber(const std::string& text)
-{
-    return std::strtod(text.c_str(), nullptr); // stops at the first character that is not part of a number
-}
 
 std::string CSystemSettingsForm::TrimGroup(std::string group)
 {
@@ -58,17 +45,17 @@ void CSystemSettingsForm::Load(const CStation& station)
 
     const int flow = station.GetFlowUnits(), velocity = station.GetVelocityUnits(),
               stage = station.GetStageUnits();
-    m_strFlow4mA = Fixed3(ToDisplayUnits(station.GetFlow4mA(), flow));
-    m_strFlow20mA = Fixed3(ToDisplayUnits(station.GetFlow20mA(), flow));
-    m_strVelocity4mA = Fixed3(ToDisplayUnits(station.GetVelocity4mA(), velocity));
-    m_strVelocity20mA = Fixed3(ToDisplayUnits(station.GetVelocity20mA(), velocity));
-    m_strStage4mA = Fixed3(ToDisplayUnits(station.GetStage4mA(), stage));
-    m_strStage20mA = Fixed3(ToDisplayUnits(station.GetStage20mA(), stage));
+    m_strFlow4mA = FormatFixed(ToDisplayUnits(station.GetFlow4mA(), flow), 3);
+    m_strFlow20mA = FormatFixed(ToDisplayUnits(station.GetFlow20mA(), flow), 3);
+    m_strVelocity4mA = FormatFixed(ToDisplayUnits(station.GetVelocity4mA(), velocity), 3);
+    m_strVelocity20mA = FormatFixed(ToDisplayUnits(station.GetVelocity20mA(), velocity), 3);
+    m_strStage4mA = FormatFixed(ToDisplayUnits(station.GetStage4mA(), stage), 3);
+    m_strStage20mA = FormatFixed(ToDisplayUnits(station.GetStage20mA(), stage), 3);
 
     const double pulse = ToDisplayUnits(station.GetTotalizerPulse(), station.GetVolumeUnits());
     m_bPulseEvery = pulse > 0;
     m_bPulseEditEnabled = m_bPulseEvery;
-    m_strPulse = m_bPulseEvery ? Fixed3(pulse) : "0.00";
+    m_strPulse = m_bPulseEvery ? FormatFixed(pulse, 3) : "0.00";
     RefreshUnitLabels();
 }
 

@@ -28,8 +28,6 @@ class CSystemSettingsForm
 
     // Removes one leading and one trailing separator (backslash, or slash on this system).
     static std::string TrimGroup(std::string group);
-    // The leading number of a text, 0 when there is none.
-    static double ReadNumber(const std::string& text);
 
     std::string m_strSiteName, m_strGroup, m_strLocation;
     int m_nStageIndex = 0, m_nVelocityIndex = 0, m_nFlowIndex = 0, m_nVolumeIndex = 0,

@@ -2,6 +2,8 @@
 
 #include "data/Units.h"
 #include "station/Station.h"
+#include "ui/CalcSettingsDlg.h"
+#include "ui/FlowComputerSettingsDlg.h"
 #include "ui/GraphPrefsDialog.h"
 
 #include <QCheckBox>
@@ -40,14 +42,6 @@ QLabel* UnitLabel()
     auto* label = new QLabel;
     label->setMinimumWidth(48);
     return label;
-}
-
-QPushButton* LaterButton(const QString& caption, const QString& missing)
-{
-    auto* button = new QPushButton(caption);
-    button->setEnabled(false);
-    button->setToolTip(missing);
-    return button;
 }
 
 } // namespace
@@ -181,16 +175,16 @@ QGroupBox* CSystemPage::BuildCommsGroup()
 
 QVBoxLayout* CSystemPage::BuildDialogButtons()
 {
-    // The other two dialogs arrive with the Flow Computer and calculation-set work; until
-    // then their buttons say so instead of opening something that does nothing.
     auto* buttons = new QVBoxLayout;
     auto* prefs = new QPushButton(tr("Graphics Preferences"));
     connect(prefs, &QPushButton::clicked, this, &CSystemPage::EditGraphPrefs);
     buttons->addWidget(prefs);
-    buttons->addWidget(LaterButton(tr("Flow Computer Settings"),
-                                   tr("Flow Computer Settings are not available yet in this version")));
-    buttons->addWidget(LaterButton(tr("Calculation Settings"),
-                                   tr("Calculation Settings are not available yet in this version")));
+    m_pFlowComputer = new QPushButton(tr("Flow Computer Settings"));
+    connect(m_pFlowComputer, &QPushButton::clicked, this, &CSystemPage::EditFlowComputerSettings);
+    buttons->addWidget(m_pFlowComputer);
+    m_pCalcSettings = new QPushButton(tr("Calculation Settings"));
+    connect(m_pCalcSettings, &QPushButton::clicked, this, &CSystemPage::EditCalcSettings);
+    buttons->addWidget(m_pCalcSettings);
     buttons->addStretch(1);
     return buttons;
 }
@@ -281,4 +275,28 @@ void CSystemPage::EditGraphPrefs()
     CGraphPrefsDialog dialog(copy, this);
     if (m_prefsRunner ? m_prefsRunner(dialog) : dialog.exec() == QDialog::Accepted)
         m_pStation->SetGraphPrefs(copy);
+}
+
+void CSystemPage::EditFlowComputerSettings()
+{
+    if (!m_pStation)
+        return;
+    SavePage();
+    // The dialog stores its values into the station itself, and only on OK.
+    CFlowComputerSettingsDlg dialog(*m_pStation, this);
+    if (m_flowComputerRunner)
+        m_flowComputerRunner(dialog);
+    else
+        dialog.exec();
+}
+
+void CSystemPage::EditCalcSettings()
+{
+    if (!m_pStation)
+        return;
+    CCalcSettingsDlg dialog(*m_pStation, this);
+    if (m_calcSettingsRunner)
+        m_calcSettingsRunner(dialog);
+    else
+        dialog.exec();
 }

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class CCalcSettingsDlg;
+class CFlowComputerSettingsDlg;
 class CGraphPrefsDialog;
 
 class CStation;
@@ -42,6 +44,22 @@ class CSystemPage : public QWidget
     // Runs the Graphics Preferences dialog; tests answer it themselves. True for OK.
     void SetPrefsRunner(std::function<bool(CGraphPrefsDialog&)> runner) { m_prefsRunner = std::move(runner); }
     void EditGraphPrefs();
+    // The same for the Flow Computer Settings and Calculation Settings dialogs.
+    void SetFlowComputerRunner(std::function<bool(CFlowComputerSettingsDlg&)> runner)
+    {
+        m_flowComputerRunner = std::move(runner);
+    }
+    void SetCalcSettingsRunner(std::function<bool(CCalcSettingsDlg&)> runner)
+    {
+        m_calcSettingsRunner = std::move(runner);
+    }
+    // Saves the page first, so that the dialog sees the flow range and unit as they are
+    // typed here.
+    void EditFlowComputerSettings();
+    // The page is not saved first: the sets do not depend on what is typed here.
+    void EditCalcSettings();
+    QPushButton* FlowComputerButton() const { return m_pFlowComputer; }
+    QPushButton* CalcSettingsButton() const { return m_pCalcSettings; }
 
   private:
     // The page's parts, each making the controls it holds.
@@ -66,5 +84,8 @@ class CSystemPage : public QWidget
     QCheckBox* m_pPulseEvery;
     QLineEdit* m_pPulse;
     QLabel* m_pVolumeUnit;
+    QPushButton *m_pFlowComputer = nullptr, *m_pCalcSettings = nullptr;
     std::function<bool(CGraphPrefsDialog&)> m_prefsRunner;
+    std::function<bool(CFlowComputerSettingsDlg&)> m_flowComputerRunner;
+    std::function<bool(CCalcSettingsDlg&)> m_calcSettingsRunner;
 };

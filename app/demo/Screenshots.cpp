@@ -1,24 +1,41 @@
 // tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file named by
 // TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees: the
-// main window with the current station, the station information view and the System page
-// of the Station Configuration dialog. With --all, also every station's information view
-// and the smaller dialogs, for checking the layout. Run it under Xvfb for a screen of that
-// size.
+// main window with the current station, the station information view, the three pages of the
+// Station Configuration dialog (the Channel page on the trapezoidal Mill Creek and on a
+// multi-point section), and the Flow Computer Settings (with a failed check), Calculation
+// Settings, calculation set and Edit Commands dialogs. With --all, also every station's
+// information view and the smaller dialogs, for checking the layout. Run it under Xvfb for a
+// screen of that size.
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
+#include "present/FlowComputerSettingsForm.h"
+#include "settings/Profiling.h"
 #include "station/GraphPrefs.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
+#include "ui/CalcSetDlg.h"
+#include "ui/CalcSettingsDlg.h"
+#include "ui/ChannelPage.h"
 #include "ui/CopyStationDialog.h"
+#include "ui/EditCommandsDlg.h"
+#include "ui/FlowComputerSettingsDlg.h"
 #include "ui/GraphPrefsDialog.h"
 #include "ui/StationConfigDialog.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include <cstdio>
@@ -36,6 +53,94 @@ bool Save(QWidget* widget, const QString& path)
     }
     const bool ok = widget->grab().save(path);
     std::printf("%s%s\n", qPrintable(path), ok ? "" : " (could not be written)");
+    return ok;
+}
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(100);
+    }
+}
+
+// The Station Configuration dialog on a copy of the station, on one page.
+bool SavePage(CStation& station, int page, const QString& path, QWidget* parent)
+{
+    CStation copy(station);
+    CStationConfigDialog dialog(copy, false, parent);
+    dialog.show();
+    dialog.Tabs()->setCurrentIndex(page);
+    const bool ok = Save(&dialog, path);
+    dialog.reject();
+    return ok;
+}
+
+// A natural channel surveyed bank to bank: the multi-point section of the points picture.
+void SurveyedSection(CStation& station)
+{
+    CChannelGeometry& g = station.GetGeometry();
+    g.SetType(CHANNEL_MULTIPOINT);
+    g.ClearPoints();
+    const double feet[][2] = {{0.0, 9.0},  {3.0, 6.5},  {6.0, 4.0},  {9.5, 2.2},  {13.0, 1.0}, {17.0, 0.6},
+                              {21.0, 0.8}, {25.0, 1.6}, {28.0, 3.4}, {31.0, 6.0}, {33.0, 9.0}};
+    for (const auto& p : feet)
+        g.AddPoint(ToInternalUnits(p[0], UNIT_FEET), ToInternalUnits(p[1], UNIT_FEET));
+    g.SetZAdcp(ToInternalUnits(2.0, UNIT_FEET));
+}
+
+// Three reprogrammings of the station, the last after the model was recalibrated.
+void CalculationHistory(CStation& station)
+{
+    station.AddCalcSetFromStation(CDateTime::FromParts(2006, 2, 14, 10, 5, 0));
+    station.AddCalcSetFromStation(CDateTime::FromParts(2006, 6, 1, 8, 30, 0));
+    station.AddCalcSetFromStation(CDateTime::FromParts(2006, 9, 20, 16, 45, 12));
+    CCalcSet& recalibrated = station.GetCalcSet(2);
+    recalibrated.m_settings.m_nVelocityModel = MODEL_COMPOUND;
+    const double coef[4] = {0.02, 0.91, -0.05, 0.97};
+    for (int i = 0; i < 4; ++i)
+        recalibrated.m_settings.m_dModelCoef[i] = coef[i];
+    recalibrated.m_settings.m_dCritVelocity = 400.0;
+    recalibrated.m_settings.m_nVelRangeStart = 2;
+    recalibrated.m_settings.m_nVelRangeStop = 12;
+    station.GetCalcSet(1).m_settings.m_dForcedStage = ToInternalUnits(1.5, station.GetStageUnits());
+}
+
+// The Flow Computer Settings dialog with three values out of bounds and the message box the
+// check shows over it, as one picture of that part of the screen.
+bool SaveFlowComputerError(CStation& station, const QString& path, QWidget* parent)
+{
+    CFlowComputerSettingsDlg dialog(station, parent);
+    dialog.move(0, 0);
+    dialog.show();
+    std::string message;
+    dialog.SetMessenger([&message](const std::string& text) { message = text; });
+    dialog.Edit(CFlowComputerSettingsForm::TCF)->setText(QStringLiteral("1.5"));
+    dialog.Edit(CFlowComputerSettingsForm::Timeout)->setText(QStringLiteral("90"));
+    dialog.Edit(CFlowComputerSettingsForm::BadReadings)->setText(QStringLiteral("12"));
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    QString shown = QString::fromStdString(message);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Warning, dialog.windowTitle(), shown.trimmed(), QMessageBox::Ok, &dialog);
+    box.show();
+    Settle();
+    const QRect area = dialog.frameGeometry();
+    box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
+    Settle();
+    // The screen shows both windows as they overlap; without a screen to read, the two
+    // pictures are put together the same way.
+    QPixmap picture = dialog.grab();
+    QPainter painter(&picture);
+    const QRect boxArea(box.geometry().topLeft() - area.topLeft(), box.size());
+    painter.drawPixmap(boxArea.topLeft(), box.grab());
+    // The frame a window manager would give the box.
+    painter.setPen(QPen(QColor(90, 90, 90), 1));
+    painter.drawRect(boxArea.adjusted(0, 0, -1, -1));
+    painter.end();
+    const bool ok = picture.save(path);
+    std::printf("%s%s\n", qPrintable(path), ok ? "" : " (could not be written)");
+    box.close();
+    dialog.reject();
     return ok;
 }
 
@@ -60,11 +165,58 @@ int main(int argc, char* argv[])
     ok = Save(frame.InfoWindow(), out.filePath("station-information.png")) && ok;
 
     if (CStation* station = app.GetStation()) {
+        ok = SavePage(*station, CStationConfigDialog::SYSTEM, out.filePath("system-page.png"), &frame) && ok;
+        ok = SavePage(*station, CStationConfigDialog::VELOCITY_MODEL, out.filePath("velocity-model-page.png"),
+                      &frame) &&
+             ok;
         CStation copy(*station);
-        CStationConfigDialog dialog(copy, false, &frame);
-        dialog.show();
-        ok = Save(&dialog, out.filePath("system-page.png")) && ok;
-        dialog.reject();
+        {
+            CFlowComputerSettingsDlg dialog(copy, &frame);
+            dialog.show();
+            ok = Save(&dialog, out.filePath("flow-computer-settings.png")) && ok;
+            dialog.reject();
+        }
+        ok = SaveFlowComputerError(copy, out.filePath("flow-computer-settings-error.png"), &frame) && ok;
+        CalculationHistory(copy);
+        {
+            CCalcSettingsDlg dialog(copy, &frame);
+            dialog.show();
+            dialog.Grid()->selectRow(2);
+            ok = Save(&dialog, out.filePath("calculation-settings.png")) && ok;
+            dialog.reject();
+        }
+        {
+            CCalcSetDlg dialog(copy.GetCalcSet(2), copy, &frame);
+            dialog.show();
+            ok = Save(&dialog, out.filePath("calculation-set.png")) && ok;
+            dialog.reject();
+        }
+        {
+            // As the operator meets it: after the Velocity Model page worked the values out.
+            CalcProfilingSettings(copy);
+            CEditCommandsDlg dialog(copy, &frame);
+            dialog.show();
+            ok = Save(&dialog, out.filePath("edit-commands.png")) && ok;
+            dialog.reject();
+        }
+        CStation points(*station);
+        SurveyedSection(points);
+        points.SetStageUnits(UNIT_FEET);
+        ok = SavePage(points, CStationConfigDialog::CHANNEL, out.filePath("channel-page-points.png"),
+                      &frame) &&
+             ok;
+        // The Channel page on the trapezoidal creek, read from its file so that the station
+        // the program opens next time stays the one it was.
+        CStation creek;
+        const std::string creekFile = app.GetSiteDir() + "/Mill Creek/Mill Creek.hstn";
+        if (creek.Load(creekFile, StationLoadOptions{false}))
+            ok = SavePage(creek, CStationConfigDialog::CHANNEL, out.filePath("channel-page.png"), &frame) &&
+                 ok;
+        else {
+            std::fprintf(stderr, "tidewell-screenshots: %s could not be read; no channel-page.png\n",
+                         creekFile.c_str());
+            ok = false;
+        }
     } else {
         std::fprintf(stderr, "tidewell-screenshots: no station is open, the System page is not shown\n");
         ok = false;

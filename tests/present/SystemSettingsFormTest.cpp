@@ -18,13 +18,6 @@ TEST(SystemSettingsForm, GroupLosesOneSeparatorAtEachEnd)
     EXPECT_EQ(CSystemSettingsForm::TrimGroup(""), "");
 }
 
-TEST(SystemSettingsForm, NumbersAreReadFromTheirLeadingPart)
-{
-    EXPECT_DOUBLE_EQ(CSystemSettingsForm::ReadNumber("12.5 ft"), 12.5);
-    EXPECT_DOUBLE_EQ(CSystemSettingsForm::ReadNumber("abc"), 0.0);
-    EXPECT_DOUBLE_EQ(CSystemSettingsForm::ReadNumber(""), 0.0);
-}
-
 TEST(SystemSettingsForm, LoadShowsDisplayUnitsAndTheTotalizer)
 {
     CStation station;
