@@ -118,7 +118,7 @@ void CChannelForm::Load(const CStation& station)
     length(m_yAdcp, g.GetYAdcp());
     length(m_zBottom, g.GetZBottom());
 
-    // Rows past the last point stay empty: an empty row ends the list when it is stored.
+    // Rows past the last point stay empty: an empty row reads as 0/0, the end of the list.
     for (int i = 0; i < POINT_ROWS; ++i) {
         if (i < g.GetNumPoints()) {
             length(m_arrPointY[i], g.GetPointY(i));
@@ -158,14 +158,14 @@ void CChannelForm::Store(CStation& station) const
                         m_arrDims[2].Value());
         break;
     case CHANNEL_MULTIPOINT:
-        // The list ends at the first row left empty. A point at 0, 0 (the foot of a wall on
-        // the datum) is a point like any other.
+        // A row reading 0 and 0 (an empty row reads so) ends the list: stored station
+        // files and the operators' habit both take the 0/0 row as the end marker.
         g.ClearPoints();
         for (int i = 0; i < POINT_ROWS; ++i) {
-            const CNumberText &y = m_arrPointY[i], &z = m_arrPointZ[i];
-            if (IsBlank(y.m_strText) && IsBlank(z.m_strText))
+            const double y = m_arrPointY[i].Value(fromUnit), z = m_arrPointZ[i].Value(fromUnit);
+            if (y == 0.0 && z == 0.0)
                 break;
-            g.AddPoint(y.Value(fromUnit), z.Value(fromUnit));
+            g.AddPoint(y, z);
         }
         g.SetModified(true);
         break;

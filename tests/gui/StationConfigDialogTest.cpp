@@ -261,12 +261,13 @@ TEST_F(StationConfigTest, ChannelPageShowsEachTypeAndRedrawsAsItIsTyped)
     QTableWidget* grid = page.PointsGrid();
     ASSERT_EQ(grid->rowCount(), 20);
     EXPECT_TRUE(grid->horizontalHeaderItem(0)->text().startsWith("Y"));
-    const char* points[][2] = {{"0", "1"}, {"0", "0"}, {"1", "0"}, {"1", "1"}};
+    // A 1 m rectangle half a metre from the datum: a row reading 0 and 0 would end the list.
+    const char* points[][2] = {{"0.5", "1"}, {"0.5", "0"}, {"1.5", "0"}, {"1.5", "1"}};
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 2; ++column)
             grid->item(row, column)->setText(points[row][column]);
     EXPECT_EQ(station.GetGeometry().GetNumPoints(), 4);
-    EXPECT_EQ(grid->item(3, 0)->text(), "1.00"); // shown again from the record
+    EXPECT_EQ(grid->item(3, 0)->text(), "1.50"); // shown again from the record
     EXPECT_NEAR(width(), 1.0, 1e-6);
 }
 

@@ -89,7 +89,7 @@ TEST(ChannelForm, StoringReadsTypedLengthsAndKeepsUntouchedOnesExactly)
     EXPECT_TRUE(station.IsModified());
 }
 
-TEST(ChannelForm, PointsRunToTheFirstEmptyRowAndAPointAtTheDatumCounts)
+TEST(ChannelForm, PointsRunToTheFirstRowReadingZeroAndZero)
 {
     CStation station;
     station.SetStageUnits(UNIT_METERS);
@@ -97,7 +97,8 @@ TEST(ChannelForm, PointsRunToTheFirstEmptyRowAndAPointAtTheDatumCounts)
     CChannelForm form;
     form.Load(station);
     EXPECT_EQ(form.m_arrPointY[0].m_strText, ""); // no points: the grid is empty
-    const char* rows[][2] = {{"0", "1"}, {"0", "0"}, {"1", "0"}, {"1", "1"}};
+    // A 1 m rectangle drawn from a datum 10 cm below its bottom corner.
+    const char* rows[][2] = {{"0", "1.1"}, {"0", "0.1"}, {"1", "0.1"}, {"1", "1.1"}};
     for (int i = 0; i < 4; ++i) {
         form.m_arrPointY[i].m_strText = rows[i][0];
         form.m_arrPointZ[i].m_strText = rows[i][1];
@@ -106,15 +107,27 @@ TEST(ChannelForm, PointsRunToTheFirstEmptyRowAndAPointAtTheDatumCounts)
     form.Store(station);
     const CChannelGeometry& g = station.GetGeometry();
     ASSERT_EQ(g.GetNumPoints(), 4);
-    EXPECT_EQ(g.GetPointY(1), 0.0);
-    EXPECT_EQ(g.GetPointZ(1), 0.0);
-    EXPECT_NEAR(g.GetArea(5000.0), 5000.0, 1e-6); // the 1 m rectangle, half full
+    EXPECT_NEAR(g.GetPointZ(1), 1000.0, 1e-6);
+    EXPECT_NEAR(g.GetArea(6000.0), 5000.0, 1e-6); // half full
     form.Load(station);
     EXPECT_EQ(form.m_arrPointY[2].m_strText, "1.00");
     EXPECT_EQ(form.m_arrPointY[4].m_strText, "");
 
-    form.m_arrPointY[2].m_strText = " ";
-    form.m_arrPointZ[2].m_strText = "";
+    // 0 and 0 typed in the third row drops that row and every row after it; so does a row
+    // whose texts are not numbers.
+    form.m_arrPointY[2].m_strText = "0";
+    form.m_arrPointZ[2].m_strText = "0.0";
+    form.Store(station);
+    EXPECT_EQ(station.GetGeometry().GetNumPoints(), 2);
+    form.Load(station);
+    form.m_arrPointY[1].m_strText = "x";
+    form.m_arrPointZ[1].m_strText = " ";
+    form.Store(station);
+    EXPECT_EQ(station.GetGeometry().GetNumPoints(), 1);
+    // Only both at 0 ends it: a point on the datum line away from Y = 0 is a point.
+    form.Load(station);
+    form.m_arrPointY[1].m_strText = "2";
+    form.m_arrPointZ[1].m_strText = "0";
     form.Store(station);
     EXPECT_EQ(station.GetGeometry().GetNumPoints(), 2);
 }
