@@ -13,6 +13,23 @@ namespace
 // Entries averaged per column at most: enough to smooth noise, few enough to stay fast.
 constexpr int kSamplesPerColumn = 4;
 
+// The typical time between entries: the median of (up to a few thousand) steps between
+// neighbouring time stamps; 0 when there are none.
+double UsualInterval(const std::vector<double>& times, size_t n)
+{
+    std::vector<double> steps;
+    const size_t stride = std::max<size_t>(1, n / 4000);
+    for (size_t i = stride; i < n; i += stride) {
+        const double a = times[i - 1], b = times[i];
+        if (!IsNoData(a) && !IsNoData(b) && b > a)
+            steps.push_back(b - a);
+    }
+    if (steps.empty())
+        return 0;
+    std::nth_element(steps.begin(), steps.begin() + static_cast<long>(steps.size() / 2), steps.end());
+    return steps[steps.size() / 2];
+}
+
 } // namespace
 
 SContourGrid BuildContourGrid(const CEnsembleList& list, const std::vector<double>& times, double tMin,
@@ -82,6 +99,27 @@ SContourGrid BuildContourGrid(const CEnsembleList& list, const std::vector<doubl
                 grid.m_dMaxAbs = std::max(grid.m_dMaxAbs, std::fabs(mean));
             }
         }
+    }
+    // Fewer entries than columns: an entry's colour reaches on to the next entry, unless the
+    // recording paused there (a gap longer than one and a half usual intervals stays empty).
+    const double usual = UsualInterval(times, n);
+    int filled = -1;
+    std::vector<double> lastTime(static_cast<size_t>(columns), NODATA);
+    for (size_t i = 0; i < n; ++i) {
+        const int col = columnOf(times[i]);
+        if (col >= 0 &&
+            (IsNoData(lastTime[static_cast<size_t>(col)]) || times[i] > lastTime[static_cast<size_t>(col)]))
+            lastTime[static_cast<size_t>(col)] = times[i];
+    }
+    for (int col = 0; col < columns; ++col) {
+        if (!picks[static_cast<size_t>(col)].empty()) {
+            filled = col;
+            continue;
+        }
+        const double columnStart = tMin + span * col / columns;
+        if (filled < 0 || !(usual > 0) || columnStart - lastTime[static_cast<size_t>(filled)] > 1.5 * usual)
+            continue;
+        std::copy_n(grid.m_arrValues.begin() + filled * bins, bins, grid.m_arrValues.begin() + col * bins);
     }
     // Distances with the settings in force at the first entry shown.
     const CBinLayout layout(station, times[static_cast<size_t>(first)]);

@@ -167,6 +167,11 @@ void CDataView::BuildPanes()
         widget->setMinimumSize(SDataViewLayout::MIN_PANE_SIZE, SDataViewLayout::MIN_PANE_SIZE);
         WatchKeys(widget);
         m_pPanes->addWidget(widget);
+        // Shares of the height: the graphs with axes and the table get more than the
+        // whisker graph and the contours.
+        const int share = pane == DataPane::Whisker || pane == DataPane::Contours ? 2 : 3;
+        m_pPanes->setStretchFactor(m_pPanes->count() - 1, share);
+        m_arrShares.push_back(share);
     }
 }
 
@@ -179,8 +184,15 @@ void CDataView::BuildTable()
     m_pTable->setWordWrap(false);
     m_pTable->verticalHeader()->hide();
     m_pTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 4);
     m_pTable->horizontalHeader()->setHighlightSections(false);
+    // The column widths are fixed, so a long title takes two lines rather than being cut.
+    m_pTable->horizontalHeader()->setDefaultAlignment(
+        Qt::Alignment(Qt::AlignCenter | static_cast<Qt::AlignmentFlag>(Qt::TextWordWrap)));
+    // A small font, so that a full date and time fits its 120 pixels.
+    QFont font = m_pTable->font();
+    font.setPixelSize(11);
+    m_pTable->setFont(font);
+    m_pTable->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
     try {
         m_pTableModel = new CDataTableModel(m_pModel->Table());
         m_pTable->setModel(m_pTableModel);
@@ -188,8 +200,15 @@ void CDataView::BuildTable()
         Message(QString::fromLatin1(kOutOfMemory));
     }
     const CDataTable& table = m_pModel->Table();
-    for (int c = 0; c < table.GetColumnCount(); ++c)
-        m_pTable->setColumnWidth(c, CDataTable::ColumnWidth(table.GetColumnType(c)));
+    const QFontMetrics fm(font);
+    for (int c = 0; c < table.GetColumnCount(); ++c) {
+        int width = CDataTable::ColumnWidth(table.GetColumnType(c));
+        // Widths were chosen for a narrower font: a full time stamp is never cut short.
+        if (table.GetColumnType(c) == DATATYPE_DATETIME)
+            width = std::max(width, fm.horizontalAdvance(QStringLiteral("0000/00/00 00:00:00")) + 12);
+        m_pTable->setColumnWidth(c, width);
+    }
+    m_pTable->horizontalHeader()->setMinimumHeight(2 * fm.height() + 8);
     if (m_pTable->selectionModel())
         connect(m_pTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex& current) {
@@ -245,6 +264,23 @@ void CDataView::ShowCurrent(bool selectRow)
         m_pTable->scrollTo(index);
         m_bSyncingTable = false;
     }
+}
+
+void CDataView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The first real size is shared out by the panes' shares; after that the splitter keeps
+    // what the operator dragged.
+    if (m_bSized || !m_pPanes || height() <= 0)
+        return;
+    int total = 0;
+    for (int share : m_arrShares)
+        total += share;
+    QList<int> sizes;
+    for (int share : m_arrShares)
+        sizes.append(std::max(SDataViewLayout::MIN_PANE_SIZE, height() * share / std::max(1, total)));
+    m_pPanes->setSizes(sizes);
+    m_bSized = true;
 }
 
 bool CDataView::MoveByKey(int key)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class CContourCtrl;
 class CDataTableModel;
@@ -63,6 +64,7 @@ class CDataView : public QWidget
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void BuildPanes();
@@ -83,4 +85,6 @@ class CDataView : public QWidget
     CContourCtrl* m_pContours = nullptr;
     std::map<BeamGraph, CGraphCtrl*> m_beamGraphs;
     bool m_bSyncingTable = false;
+    std::vector<int> m_arrShares; // of the outer panes' height, in their order
+    bool m_bSized = false;
 };

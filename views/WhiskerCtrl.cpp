@@ -19,7 +19,10 @@ void CWhiskerCtrl::SetWhiskers(const SWhiskerGraph& graph, const QString& length
     // Room under the plot for the distance labels and their title.
     SetMargins(15, 34, 15, 15);
     m.m_bAutoX = m.m_bAutoY = false;
-    m.m_bXTickLabels = true;
+    // The distances are labelled here rather than by the control, which would label the
+    // vertical axis too: its units are only the whiskers' scale.
+    m.m_bXTickLabels = m.m_bYTickLabels = false;
+    m.m_nMaxTicks = 8;
     for (size_t i = 0; i + 1 < graph.m_arrPath.size(); i += 2)
         AddPoint(graph.m_arrPath[i], graph.m_arrPath[i + 1], 0);
     m.m_dXMin = 0;
@@ -57,10 +60,33 @@ QPointF CWhiskerCtrl::MapUnchecked(double x, double y) const
     return {m.m_nLeftMargin + fx * plotWidth, m.m_nTopMargin + plotHeight - fy * plotHeight};
 }
 
+void CWhiskerCtrl::DrawDistanceLabels(QPainter& dc)
+{
+    CGraphModel& m = Model();
+    if (m.m_bEmpty)
+        return;
+    m.ComputeSteps();
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    dc.setFont(font);
+    dc.setPen(Qt::black);
+    const QFontMetrics fm = dc.fontMetrics();
+    const QRect plot = PlotRect();
+    for (double x : m.XTicks()) {
+        QPoint p;
+        if (!DataToPixel(x, 0, p))
+            continue;
+        const QString text = QString::fromStdString(m.XLabel(x));
+        dc.drawLine(p.x(), plot.bottom(), p.x(), plot.bottom() - 3);
+        dc.drawText(p.x() - fm.horizontalAdvance(text) / 2, plot.bottom() + 2 + fm.ascent(), text);
+    }
+}
+
 void CWhiskerCtrl::paintEvent(QPaintEvent* event)
 {
     CGraphCtrl::paintEvent(event);
     QPainter dc(this);
+    DrawDistanceLabels(dc);
     dc.setRenderHint(QPainter::Antialiasing);
     dc.setClipRect(PlotRect().adjusted(0, 0, 1, 1));
     const QColor color(0, 0, 160);

@@ -22,6 +22,7 @@ class CWhiskerCtrl : public CGraphCtrl
 
   private:
     QPointF MapUnchecked(double x, double y) const;
+    void DrawDistanceLabels(QPainter& dc);
 
     SWhiskerGraph m_graph;
 };
