@@ -136,15 +136,17 @@ void CContourCtrl::DrawColourBar(QPainter& dc, const QRect& plot)
     const QFontMetrics fm = dc.fontMetrics();
     const int x = bar.right() + 3;
     dc.drawText(x, bar.top() + fm.ascent(), BarLabel(m_grid.m_dMaxAbs));
-    dc.drawText(x, bar.center().y() + (fm.ascent() - fm.descent()) / 2, QStringLiteral("0"));
+    if (bar.height() >= 3 * fm.height())
+        dc.drawText(x, bar.center().y() + (fm.ascent() - fm.descent()) / 2, QStringLiteral("0"));
     dc.drawText(x, bar.bottom(), BarLabel(-m_grid.m_dMaxAbs));
     // The bar's title runs up the right edge.
     dc.save();
     dc.setFont(GraphFont(12));
     const QFontMetrics tfm = dc.fontMetrics();
-    dc.translate(width() - 2 - tfm.height(), bar.center().y());
+    // Centred on the whole height, which the title may need beyond the bar's.
+    dc.translate(width() - 2 - tfm.height(), height() / 2);
     dc.rotate(90);
-    dc.drawText(QRect(-bar.height() / 2 - 40, -tfm.height(), bar.height() + 80, tfm.height()),
+    dc.drawText(QRect(-height() / 2, -tfm.height(), height(), tfm.height()),
                 Qt::AlignHCenter | Qt::AlignBottom, m_strBarTitle);
     dc.restore();
 }

@@ -35,7 +35,7 @@ void FillBeamGraph(CGraphCtrl& ctrl, const SProfileGraph& graph)
 {
     ctrl.Reset();
     // Room for the title above and for the labels and titles of both axes.
-    ctrl.SetMargins(22, 32, 54, 10);
+    ctrl.SetMargins(22, 32, 60, 10);
     ctrl.SetTitleFontHeight(14);
     CGraphModel& m = ctrl.Model();
     m.m_bXTickLabels = m.m_bYTickLabels = true;
@@ -185,7 +185,7 @@ void CDataView::BuildTable()
     m_pTable->verticalHeader()->hide();
     m_pTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_pTable->horizontalHeader()->setHighlightSections(false);
-    // The column widths are fixed, so a long title takes two lines rather than being cut.
+    // The column widths are fixed, so a long title takes more lines rather than being cut.
     m_pTable->horizontalHeader()->setDefaultAlignment(
         Qt::Alignment(Qt::AlignCenter | static_cast<Qt::AlignmentFlag>(Qt::TextWordWrap)));
     // A small font, so that a full date and time fits its 120 pixels.
@@ -208,7 +208,7 @@ void CDataView::BuildTable()
             width = std::max(width, fm.horizontalAdvance(QStringLiteral("0000/00/00 00:00:00")) + 12);
         m_pTable->setColumnWidth(c, width);
     }
-    m_pTable->horizontalHeader()->setMinimumHeight(2 * fm.height() + 8);
+    m_pTable->horizontalHeader()->setMinimumHeight(3 * fm.height() + 8);
     if (m_pTable->selectionModel())
         connect(m_pTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex& current) {

@@ -4,6 +4,8 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace
@@ -229,19 +231,32 @@ void CGraphCtrl::DrawTickLabels(QPainter& dc)
     const double yMid = (m_model.m_dYMin + m_model.m_dYMax) / 2;
     const double xMid = (m_model.m_dXMin + m_model.m_dXMax) / 2;
     QPoint p;
+    // A label that would run into the one drawn before it is left out: a crowded axis keeps
+    // every other label readable rather than all of them overprinted.
     if (m_model.m_bXTickLabels) {
+        int lastRight = std::numeric_limits<int>::min() / 2, lastLeft = std::numeric_limits<int>::max() / 2;
         for (double x : m_model.XTicks()) {
             if (!DataToPixel(x, yMid, p))
                 continue;
             const QString text = QString::fromStdString(m_model.XLabel(x));
             const int w = fm.horizontalAdvance(text);
-            dc.drawText(p.x() - w / 2, plot.bottom() + 2 + fm.ascent(), text);
+            const int left = p.x() - w / 2;
+            // Either way along the axis (a mirrored graph runs right to left).
+            if (left < lastRight + 4 && left + w > lastLeft - 4)
+                continue;
+            dc.drawText(left, plot.bottom() + 2 + fm.ascent(), text);
+            lastRight = left + w;
+            lastLeft = left;
         }
     }
     const std::vector<double> yTicks = m_model.YTicks();
+    int lastY = std::numeric_limits<int>::max() / 2;
     for (double y : yTicks) {
         if (!DataToPixel(xMid, y, p))
             continue;
+        if (std::abs(p.y() - lastY) < fm.height())
+            continue;
+        lastY = p.y();
         const QString text = QString::fromStdString(m_model.YLabel(y));
         const int w = fm.horizontalAdvance(text);
         int baseline = p.y() + (fm.ascent() - fm.descent()) / 2;
