@@ -11,7 +11,7 @@ namespace
 {
 
 // Entries averaged per column at most: enough to smooth noise, few enough to stay fast.
-constexpr int kSamplesPerColumn = 4;
+constexpr int kSamplesPerColumn = 16;
 
 // The typical time between entries: the median of (up to a few thousand) steps between
 // neighbouring time stamps; 0 when there are none.
