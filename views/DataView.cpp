@@ -1,6 +1,5 @@
 #include "views/DataView.h"
 
-#include "app/AppIcon.h"
 #include "data/Units.h"
 #include "station/Station.h"
 #include "views/ContourCtrl.h"
@@ -82,7 +81,7 @@ CDataView::CDataView(const CStation& station, CEnsembleList list, QWidget* paren
     : QWidget(parent), m_pModel(std::make_unique<CDataViewModel>(station, std::move(list)))
 {
     setFocusPolicy(Qt::StrongFocus);
-    setWindowIcon(TidewellIcon());
+    // The window icon is the application's own (set on the application object).
     setWindowTitle(Q(station.GetSiteName()));
     m_message = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Tidewell"), text); };
     BuildPanes();

@@ -197,15 +197,18 @@ void CGraphCtrl::DrawSeries(QPainter& dc, int series)
 
 void DrawPolylines(QPainter& dc, const SPixelPolylines& lines)
 {
-    std::vector<QPoint> points;
+    // Segment by segment, as DrawSeries draws a short series, so that both leave the same
+    // pixels (a polyline joins and caps its segments differently).
     for (size_t k = 0; k < lines.GetLineCount(); ++k) {
-        points.clear();
-        for (size_t i = lines.Start(k); i < lines.End(k); ++i)
-            points.emplace_back(lines.m_arrXY[2 * i], lines.m_arrXY[2 * i + 1]);
-        if (points.size() == 1)
-            dc.drawPoint(points.front());
-        else
-            dc.drawPolyline(points.data(), static_cast<int>(points.size()));
+        const size_t first = lines.Start(k), end = lines.End(k);
+        QPoint last(lines.m_arrXY[2 * first], lines.m_arrXY[2 * first + 1]);
+        if (end - first == 1)
+            dc.drawPoint(last);
+        for (size_t i = first + 1; i < end; ++i) {
+            const QPoint p(lines.m_arrXY[2 * i], lines.m_arrXY[2 * i + 1]);
+            dc.drawLine(last, p);
+            last = p;
+        }
     }
 }
 
