@@ -6,12 +6,15 @@
 #include "app/StationsBar.h"
 #include "app/Unattended.h"
 #include "present/StationAppModel.h"
+#include "present/ViewDataLoad.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
 #include "ui/CopyStationDialog.h"
 #include "ui/StationConfigDialog.h"
+#include "views/DataView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -57,6 +60,8 @@ CMainFrame::CMainFrame(CStationApp& app, QWidget* parent) : QMainWindow(parent),
     m_pInfoWindow->setWindowTitle(m_pInfoView->windowTitle());
     m_pInfoWindow->installEventFilter(this);
     connect(m_pInfoView, &CStationInfoView::titleChanged, m_pInfoWindow, &QWidget::setWindowTitle);
+    connect(m_pInfoView, &CStationInfoView::viewDataRequested, this,
+            [this](const QString& name) { ViewData(name.toStdString()); });
 
     CreateButtonBar();
     statusBar()->showMessage(tr("Ready"));
@@ -77,6 +82,7 @@ CMainFrame::CMainFrame(CStationApp& app, QWidget* parent) : QMainWindow(parent),
 
 void CMainFrame::SetPrompter(IAppPrompter* prompter)
 {
+    m_pPrompter = prompter;
     m_app.SetPrompter(prompter);
     m_pInfoView->SetPrompter(prompter);
 }
@@ -89,8 +95,27 @@ void CMainFrame::CreateMenus()
     newStation->setStatusTip(tr("Create a new station"));
     file->addAction(tr("Copy Station"), &m_app, &CStationApp::CopyStation)
         ->setStatusTip(tr("Copy the current station"));
+    m_pExportAction = file->addAction(tr("Export..."), this, [this] {
+        if (CDataView* view = ActiveDataView())
+            view->Export();
+    });
+    m_pExportAction->setStatusTip(tr("Save the data view's table as a CSV file"));
+    m_pExportAction->setEnabled(false);
     file->addSeparator();
     file->addAction(tr("E&xit"), this, &QWidget::close)->setStatusTip(tr("Quit the application"));
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    m_pCopyAction = edit->addAction(tr("&Copy"), QKeySequence::Copy, this, [this] {
+        if (CDataView* view = ActiveDataView())
+            view->Copy();
+    });
+    m_pCopyAction->setStatusTip(tr("Copy the selected rows of the data view's table"));
+    m_pCopyAction->setEnabled(false);
+    connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] {
+        const bool dataView = ActiveDataView() != nullptr;
+        m_pExportAction->setEnabled(dataView);
+        m_pCopyAction->setEnabled(dataView);
+    });
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     m_pStatusBarAction = view->addAction(tr("&Status Bar"));
@@ -232,6 +257,35 @@ QMdiSubWindow* CMainFrame::OpenDataWindow(QWidget* content)
     window->show();
     m_app.AddDataWindow(window);
     return window;
+}
+
+CDataView* CMainFrame::ViewData(const std::string& nameOrPath)
+{
+    const CStation* station = m_app.GetStation();
+    if (!station)
+        return nullptr;
+    const std::string path = DataFilePathFor(m_app.GetStationDirectory(*station), nameOrPath);
+    CEnsembleList list;
+    std::string message;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LoadDataForView(*station, path, list, message);
+    QApplication::restoreOverrideCursor();
+    if (!message.empty() && m_pPrompter)
+        m_pPrompter->ShowMessage(message);
+    auto* view = new CDataView(*station, std::move(list));
+    view->SetMessageHandler([this](const QString& text) {
+        if (m_pPrompter)
+            m_pPrompter->ShowMessage(text.toStdString());
+    });
+    OpenDataWindow(view);
+    view->setFocus();
+    return view;
+}
+
+CDataView* CMainFrame::ActiveDataView() const
+{
+    QMdiSubWindow* window = m_pMdi->activeSubWindow();
+    return window ? qobject_cast<CDataView*>(window->widget()) : nullptr;
 }
 
 void CMainFrame::OnStationChanged(CStation* station)

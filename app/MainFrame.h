@@ -7,6 +7,7 @@
 
 #include <string>
 
+class CDataView;
 class CStationApp;
 class CStationInfoView;
 class CStationsBar;
@@ -43,6 +44,12 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     // Opens a data window: a sub-window titled with the current site name, kept in the
     // application's list until it closes.
     QMdiSubWindow* OpenDataWindow(QWidget* content);
+    // "View Data": reads a data file of the current station (a name of its data files or a
+    // path) and opens a data view of it, also when nothing could be read (after saying so).
+    // Null without a current station.
+    CDataView* ViewData(const std::string& nameOrPath);
+    // The data view of the active sub-window, if that is one.
+    CDataView* ActiveDataView() const;
 
     // Replaces the prompter, so that tests can answer the questions themselves.
     void SetPrompter(IAppPrompter* prompter);
@@ -56,6 +63,8 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     QAction* StatusBarAction() const { return m_pStatusBarAction; }
     QToolBar* ButtonBar() const { return m_pButtonBar; }
     QAction* DeleteAction() const { return m_pDeleteAction; }
+    QAction* CopyAction() const { return m_pCopyAction; }
+    QAction* ExportAction() const { return m_pExportAction; }
 
     // IAppPrompter: message boxes and the real dialogs.
     void ShowMessage(const std::string& text) override;
@@ -85,5 +94,7 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     QMdiSubWindow* m_pInfoWindow;
     QToolBar* m_pButtonBar = nullptr;
     QAction* m_pDeleteAction = nullptr;
+    QAction *m_pCopyAction = nullptr, *m_pExportAction = nullptr;
+    IAppPrompter* m_pPrompter = nullptr;
     QAction *m_pStationsAction = nullptr, *m_pInfoAction = nullptr, *m_pStatusBarAction = nullptr;
 };

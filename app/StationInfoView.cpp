@@ -44,6 +44,11 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
             &CStationInfoView::Configure);
     connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
     connect(m_pExportSeries, &QPushButton::clicked, this, &CStationInfoView::ExportSeries);
+    connect(m_pButtons[CStationInfoModel::VIEW_DATA], &QPushButton::clicked, this, [this] {
+        // Without a selection the button does nothing.
+        if (m_pStation && m_pFiles->currentItem() && m_pFiles->currentRow() >= 0)
+            emit viewDataRequested(m_pFiles->currentItem()->text());
+    });
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;
         ShowDataSummary();
@@ -127,8 +132,6 @@ QVBoxLayout* CStationInfoView::BuildButtons()
     m_pExportSeries->setMinimumWidth(width);
     // These windows come with the data views and the instrument dialogs; until they exist
     // the buttons are off and say what is missing.
-    m_arrMissing[CStationInfoModel::VIEW_DATA] =
-        tr("Viewing data needs the data view, which is not built yet");
     m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
         tr("Listening in real time needs the real-time data view, which is not built yet");
     m_arrMissing[CStationInfoModel::PROGRAM_VELUNIT] =

@@ -44,6 +44,8 @@ class CStationInfoView : public QWidget
 
   signals:
     void titleChanged(const QString& title);
+    // "View Data" with a file selected: the frame opens the data view of that file.
+    void viewDataRequested(const QString& name);
 
   private:
     // The view's parts, each making the controls it holds.

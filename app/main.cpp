@@ -68,7 +68,11 @@ int OpenStartWindows(CMainFrame& frame, CStationApp& app, const appcommandline::
         app.FailGrab("station file " + path + " could not be opened");
         if (unattended::IsOn())
             return 1;
+        return -1;
     }
+    // A file that cannot be read is said like "View Data" says it, and fails the run.
+    if (!options.viewData.empty())
+        frame.ViewData(options.viewData);
     return -1;
 }
 

@@ -27,10 +27,11 @@ struct ValueOption {
     std::string_view name;
     std::string Options::*field;
 };
-constexpr std::array<ValueOption, 3> kValueOptions = {{
+constexpr std::array<ValueOption, 4> kValueOptions = {{
     {"--config", &Options::config},
     {"--station", &Options::station},
     {"--grab", &Options::grab},
+    {"--view-data", &Options::viewData},
 }};
 
 Outcome Refuse(const std::string& why)
@@ -42,8 +43,8 @@ Outcome Refuse(const std::string& why)
 
 std::string HelpText()
 {
-    return "Usage: tidewell [--help] [--version] [--config FILE] [--station NAME] [--grab PNG]\n"
-           "                [-platform NAME] [-style NAME]\n"
+    return "Usage: tidewell [--help] [--version] [--config FILE] [--station NAME] [--view-data FILE]\n"
+           "                [--grab PNG] [-platform NAME] [-style NAME]\n"
            "\n"
            "The Tidewell desktop program: station files, instrument programming and recorded\n"
            "flow data. It opens the station list of the site folder (by default ~/Tidewell/Config,\n"
@@ -55,6 +56,8 @@ std::string HelpText()
            "  --config FILE    the settings file (as TIDEWELL_CONFIG)\n"
            "  --station NAME   open that station at start: its site name as the Stations bar\n"
            "                   lists it, or the path of its .hstn file\n"
+           "  --view-data FILE with --station: open a data view of that recorded file, a name of\n"
+           "                   the station's data files or a path\n"
            "  --grab PNG       once the windows asked for are open and have finished their work,\n"
            "                   save an image of the main window to PNG and exit (0 when it was\n"
            "                   saved and nothing failed); works with -platform offscreen\n"
@@ -112,6 +115,9 @@ Outcome Parse(const std::vector<std::string>& args)
             return Refuse("unknown option " + arg);
         return Refuse("unexpected argument " + arg);
     }
+    // A data file belongs to a station: without one there is nothing to read it with.
+    if (!outcome.options.viewData.empty() && outcome.options.station.empty())
+        return Refuse("--view-data needs --station");
     return outcome;
 }
 

@@ -4,6 +4,9 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <vector>
 
 namespace
 {
@@ -76,6 +79,12 @@ void CGraphCtrl::SetSeriesPenStyle(int style, int series)
         m_styles[series].penStyle = style;
 }
 
+void CGraphCtrl::SetSeriesName(const QString& name, int series)
+{
+    if (series >= 0 && series < CGraphModel::MAX_SERIES)
+        m_styles[series].name = name;
+}
+
 bool CGraphCtrl::DataToPixel(double x, double y, QPoint& pixel) const
 {
     int px = 0, py = 0;
@@ -116,6 +125,7 @@ void CGraphCtrl::paintEvent(QPaintEvent*)
         dc.drawText(PlotRect(), Qt::AlignCenter | Qt::TextWordWrap, m_strMessage);
     }
     DrawTitles(dc);
+    DrawKey(dc);
 }
 
 void CGraphCtrl::DrawCells(QPainter& dc)
@@ -151,6 +161,24 @@ void CGraphCtrl::DrawSeries(QPainter& dc, int series)
     dc.setPen(QPen(style.color, 1, ToQtPenStyle(style.penStyle)));
     const int half = std::max(2, m_nMarkerSize / 2);
     const auto& values = m_model.m_arrSeries[series];
+    // A series with many more points than the plot has pixel columns is first reduced to
+    // what the pixels can show; markers need every point, so a marked series never is.
+    const size_t points = values.size() / 2;
+    if (!style.marker && points > 4 * static_cast<size_t>(std::max(1, width()))) {
+        const SPixelPolylines lines = ReduceToPixels(
+            values.data(), values.data() + 1, points, 2,
+            [this](double x, double y, int& px, int& py) {
+                QPoint p;
+                if (!DataToPixel(x, y, p))
+                    return false;
+                px = p.x();
+                py = p.y();
+                return true;
+            },
+            NoDataPoints::Join);
+        DrawPolylines(dc, lines);
+        return;
+    }
     bool started = false;
     QPoint last;
     for (size_t i = 0; i + 1 < values.size(); i += 2) {
@@ -164,6 +192,23 @@ void CGraphCtrl::DrawSeries(QPainter& dc, int series)
         last = p;
         if (style.marker)
             dc.fillRect(QRect(p.x() - half, p.y() - half, 2 * half, 2 * half), style.color);
+    }
+}
+
+void DrawPolylines(QPainter& dc, const SPixelPolylines& lines)
+{
+    // Segment by segment, as DrawSeries draws a short series, so that both leave the same
+    // pixels (a polyline joins and caps its segments differently).
+    for (size_t k = 0; k < lines.GetLineCount(); ++k) {
+        const size_t first = lines.Start(k), end = lines.End(k);
+        QPoint last(lines.m_arrXY[2 * first], lines.m_arrXY[2 * first + 1]);
+        if (end - first == 1)
+            dc.drawPoint(last);
+        for (size_t i = first + 1; i < end; ++i) {
+            const QPoint p(lines.m_arrXY[2 * i], lines.m_arrXY[2 * i + 1]);
+            dc.drawLine(last, p);
+            last = p;
+        }
     }
 }
 
@@ -189,19 +234,32 @@ void CGraphCtrl::DrawTickLabels(QPainter& dc)
     const double yMid = (m_model.m_dYMin + m_model.m_dYMax) / 2;
     const double xMid = (m_model.m_dXMin + m_model.m_dXMax) / 2;
     QPoint p;
+    // A label that would run into the one drawn before it is left out: a crowded axis keeps
+    // every other label readable rather than all of them overprinted.
     if (m_model.m_bXTickLabels) {
+        int lastRight = std::numeric_limits<int>::min() / 2, lastLeft = std::numeric_limits<int>::max() / 2;
         for (double x : m_model.XTicks()) {
             if (!DataToPixel(x, yMid, p))
                 continue;
             const QString text = QString::fromStdString(m_model.XLabel(x));
             const int w = fm.horizontalAdvance(text);
-            dc.drawText(p.x() - w / 2, plot.bottom() + 2 + fm.ascent(), text);
+            const int left = p.x() - w / 2;
+            // Either way along the axis (a mirrored graph runs right to left).
+            if (left < lastRight + 4 && left + w > lastLeft - 4)
+                continue;
+            dc.drawText(left, plot.bottom() + 2 + fm.ascent(), text);
+            lastRight = left + w;
+            lastLeft = left;
         }
     }
     const std::vector<double> yTicks = m_model.YTicks();
+    int lastY = std::numeric_limits<int>::max() / 2;
     for (double y : yTicks) {
         if (!DataToPixel(xMid, y, p))
             continue;
+        if (std::abs(p.y() - lastY) < fm.height())
+            continue;
+        lastY = p.y();
         const QString text = QString::fromStdString(m_model.YLabel(y));
         const int w = fm.horizontalAdvance(text);
         int baseline = p.y() + (fm.ascent() - fm.descent()) / 2;
@@ -257,5 +315,28 @@ void CGraphCtrl::DrawTitles(QPainter& dc)
         dc.drawText(QRect(-plot.height() / 2, 0, plot.height(), fm.height()), Qt::AlignHCenter | Qt::AlignTop,
                     m_strYTitle);
         dc.restore();
+    }
+}
+
+void CGraphCtrl::DrawKey(QPainter& dc)
+{
+    // One entry per named series that has points, right to left from the plot's top right.
+    const QRect plot = PlotRect();
+    dc.setFont(GraphFont(m_nAxisTitleFontHeight));
+    const QFontMetrics fm = dc.fontMetrics();
+    int right = plot.right() - 4;
+    const int y = plot.top() + 3;
+    for (int s = CGraphModel::MAX_SERIES - 1; s >= 0; --s) {
+        const SeriesStyle& style = m_styles[s];
+        if (style.name.isEmpty() || m_model.m_arrSeries[s].empty())
+            continue;
+        const int w = fm.horizontalAdvance(style.name);
+        const QRect box(right - w - 16, y, w + 16, fm.height());
+        dc.fillRect(box, m_crBackground);
+        dc.setPen(QPen(style.color, 2));
+        dc.drawLine(box.left() + 1, box.center().y(), box.left() + 11, box.center().y());
+        dc.setPen(m_crAxes);
+        dc.drawText(box.adjusted(14, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, style.name);
+        right = box.left() - 6;
     }
 }

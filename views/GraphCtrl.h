@@ -3,6 +3,7 @@
 // cells, with axis ranges, ticks, labels, grid, axes and titles. The arithmetic lives in
 // CGraphModel; this widget paints what the model says.
 #include "present/GraphModel.h"
+#include "present/PixelReduction.h"
 
 #include <QColor>
 #include <QString>
@@ -11,6 +12,9 @@
 #include <array>
 
 class QPainter;
+
+// Draws reduced polylines; a line of one point is drawn as a dot.
+void DrawPolylines(QPainter& dc, const SPixelPolylines& lines);
 
 class CGraphCtrl : public QWidget
 {
@@ -41,6 +45,9 @@ class CGraphCtrl : public QWidget
     void SetBackgroundColor(const QColor& c) { m_crBackground = c; }
     void SetAxesColor(const QColor& c) { m_crAxes = c; }
     void SetGridColor(const QColor& c) { m_crGrid = c; }
+    void SetTitleFontHeight(int pixels) { m_nTitleFontHeight = pixels; }
+    // Names of the series, shown as a small key in the top right corner of the plot.
+    void SetSeriesName(const QString& name, int series);
     // A line of text centred in the plot area, for drawings that cannot be made (an
     // impossible channel shape); empty draws nothing.
     void SetMessage(const QString& message) { m_strMessage = message; }
@@ -63,13 +70,18 @@ class CGraphCtrl : public QWidget
     void DrawTickLabels(QPainter& dc);
     void DrawAxes(QPainter& dc);
     void DrawTitles(QPainter& dc);
+    void DrawKey(QPainter& dc);
+
+  protected:
     QRect PlotRect() const;
 
+  private:
     CGraphModel m_model;
     struct SeriesStyle {
         QColor color = Qt::black;
         bool marker = false;
         int penStyle = 0;
+        QString name;
     };
     std::array<SeriesStyle, CGraphModel::MAX_SERIES> m_styles;
     QString m_strTitle, m_strXTitle, m_strYTitle, m_strMessage;

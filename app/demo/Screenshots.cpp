@@ -3,7 +3,8 @@
 // main window with the current station, the station information view, the three pages of the
 // Station Configuration dialog (the Channel page on the trapezoidal Mill Creek and on a
 // multi-point section), and the Flow Computer Settings (with a failed check), Calculation
-// Settings, calculation set and Edit Commands dialogs. With --all, also every station's
+// Settings, calculation set and Edit Commands dialogs, and a data view of the station's longest
+// data file with every pane (all four beam graphs and the velocity contours). With --all, also every station's
 // information view and the smaller dialogs, for checking the layout. Run it under Xvfb for a
 // screen of that size.
 #include "app/MainFrame.h"
@@ -12,6 +13,7 @@
 #include "app/StationsBar.h"
 #include "present/FlowComputerSettingsForm.h"
 #include "settings/Profiling.h"
+#include "present/ViewDataLoad.h"
 #include "station/GraphPrefs.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
@@ -23,11 +25,13 @@
 #include "ui/FlowComputerSettingsDlg.h"
 #include "ui/GraphPrefsDialog.h"
 #include "ui/StationConfigDialog.h"
+#include "views/DataView.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPainter>
@@ -220,6 +224,38 @@ int main(int argc, char* argv[])
     } else {
         std::fprintf(stderr, "tidewell-screenshots: no station is open, the System page is not shown\n");
         ok = false;
+    }
+    if (CStation* station = app.GetStation()) {
+        // The file with the most ensembles shows the most of the hydrograph.
+        std::vector<std::string> names;
+        app.GetDataFiles(*station, names);
+        std::string best;
+        size_t most = 0;
+        CEnsembleList list;
+        for (const std::string& name : names) {
+            CEnsembleList candidate;
+            std::string message;
+            const std::string path = DataFilePathFor(app.GetStationDirectory(*station), name);
+            if (LoadDataForView(*station, path, candidate, message) && candidate.GetCount() > most) {
+                most = candidate.GetCount();
+                list = std::move(candidate);
+            }
+        }
+        // A copy with every pane chosen, so that the station itself stays as it is.
+        CStation copy(*station);
+        CGraphPrefs prefs = copy.GetGraphPrefs();
+        prefs.m_bQVD = prefs.m_bWhisker = prefs.m_bContours = prefs.m_bTabular = 1;
+        prefs.m_bVectors = prefs.m_bBinVelocities = prefs.m_bCorrelation = prefs.m_bAmplitude = 1;
+        copy.SetGraphPrefs(prefs);
+        auto* view = new CDataView(copy, std::move(list));
+        QMdiSubWindow* window = frame.OpenDataWindow(view);
+        window->setGeometry(0, 0, 1000, 760);
+        frame.MdiArea()->setActiveSubWindow(window);
+        // An ensemble of the rising tide, a third of the way in.
+        view->Model().SetCurrent(static_cast<long>(view->Model().GetCount() / 3));
+        view->ShowCurrent();
+        ok = Save(window, out.filePath("data-view.png")) && ok;
+        window->close();
     }
     if (all) {
         CCopyStationDialog copy(QStringLiteral("Harbour Weir_COPY"), QString(), &frame);

@@ -156,6 +156,21 @@ TEST(AppCommandLine, StartOptionsTakeTheirValues)
     EXPECT_EQ(appcommandline::Parse({"--stationx=1"}).exitCode, 2);
 }
 
+TEST(AppCommandLine, ViewDataGoesWithAStation)
+{
+    using appcommandline::Outcome;
+    const Outcome run = appcommandline::Parse({"--station", "Weir", "--view-data", "20051203.000"});
+    ASSERT_EQ(run.action, Outcome::RUN) << run.err;
+    EXPECT_EQ(run.options.viewData, "20051203.000");
+    EXPECT_NE(appcommandline::HelpText().find("--view-data FILE"), std::string::npos);
+
+    // Without a station there are no settings to read the file with.
+    const Outcome alone = appcommandline::Parse({"--view-data=/data/x.000"});
+    EXPECT_EQ(alone.exitCode, 2);
+    EXPECT_NE(alone.err.find("--view-data needs --station"), std::string::npos) << alone.err;
+    EXPECT_EQ(appcommandline::Parse({"--station", "Weir", "--view-data"}).exitCode, 2);
+}
+
 TEST(GrabGate, FiresOnceWhenOpenAndNoHoldIsLeft)
 {
     int fired = 0;

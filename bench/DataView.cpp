@@ -1,0 +1,130 @@
+// A data view opened offscreen on a generated file of 1,000,000 PD14 ensembles (30 bins, one
+// a minute: about two years), with the default graphics preferences (hydrograph, whisker
+// graph, three beam graphs, velocity contours, table). Measures the time from the file to the
+// first complete paint, one step of the current ensemble (a key press, everything painted
+// again), the jump from the first to the last row of the table, and the process's peak memory
+// against the file's size. The file is written once to $TIDEWELL_BENCH_DIR (the system's
+// temporary folder by default) and reused.
+#include "views/DataView.h"
+#include "sim/DataGenerator.h"
+#include "station/Station.h"
+#include "station/StationFlowSettings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+constexpr int ENSEMBLES = 1'000'000;
+
+std::string ViewFile()
+{
+    const char* env = std::getenv("TIDEWELL_BENCH_DIR");
+    const fs::path dir = env && *env ? fs::path(env) : fs::temp_directory_path() / "tidewell-bench";
+    fs::create_directories(dir);
+    const fs::path path = dir / "view_pd14.000";
+    if (!fs::exists(path)) {
+        SDataGenOptions o;
+        o.m_format = SDataGenOptions::PD14;
+        o.m_nCount = ENSEMBLES;
+        o.m_nCells = 30;
+        o.m_nIntervalSeconds = 60;
+        CDataGenerator(o).WriteFile(path.string());
+    }
+    return path.string();
+}
+
+// Peak resident memory of this process, in bytes (VmHWM).
+double PeakMemory()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atof(line.c_str() + 6) * 1024.0;
+    return 0;
+}
+
+std::unique_ptr<CDataView> OpenView(const CStation& station, const std::string& path)
+{
+    CEnsembleList list;
+    list.Load(path, FlowSettingsTableOf(station));
+    auto view = std::make_unique<CDataView>(station, std::move(list));
+    // The size of a data window filling a 1280 x 860 frame.
+    view->resize(1000, 760);
+    view->show();
+    view->repaint();
+    return view;
+}
+
+void BM_FirstPaint(benchmark::State& state)
+{
+    const std::string path = ViewFile();
+    const CStation station;
+    for (auto _ : state) {
+        auto view = OpenView(station, path);
+        benchmark::DoNotOptimize(view.get());
+        state.PauseTiming();
+        view.reset();
+        state.ResumeTiming();
+    }
+    const double fileBytes = static_cast<double>(fs::file_size(path));
+    state.counters["peak_MB"] = PeakMemory() / 1e6;
+    state.counters["file_MB"] = fileBytes / 1e6;
+    // The goal: within 2.5 times the file and 50 MB.
+    state.counters["peak_over_goal"] = PeakMemory() / (2.5 * fileBytes + 50e6);
+}
+
+void BM_StepOneEnsemble(benchmark::State& state)
+{
+    const CStation station;
+    auto view = OpenView(station, ViewFile());
+    view->MoveByKey(Qt::Key_PageDown);
+    int key = Qt::Key_Right;
+    for (auto _ : state) {
+        view->MoveByKey(key);
+        view->repaint();
+        key = key == Qt::Key_Right ? Qt::Key_Left : Qt::Key_Right;
+    }
+}
+
+void BM_JumpFirstToLastRow(benchmark::State& state)
+{
+    const CStation station;
+    auto view = OpenView(station, ViewFile());
+    for (auto _ : state) {
+        state.PauseTiming();
+        view->MoveByKey(Qt::Key_Home);
+        view->repaint();
+        state.ResumeTiming();
+        view->MoveByKey(Qt::Key_End);
+        view->repaint();
+    }
+}
+
+BENCHMARK(BM_FirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_StepOneEnsemble)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JumpFirstToLastRow)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

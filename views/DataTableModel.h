@@ -1,0 +1,21 @@
+#pragma once
+// The data view's table as an item model: rows and columns of a CDataTable, each cell's text
+// made when the table view asks for it (only rows on screen are ever asked for).
+#include <QAbstractTableModel>
+
+class CDataTable;
+
+class CDataTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+  public:
+    explicit CDataTableModel(const CDataTable& table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+  private:
+    const CDataTable& m_table;
+};
