@@ -4,16 +4,16 @@
 // Station Configuration dialog (the Channel page on the trapezoidal Mill Creek and on a
 // multi-point section), and the Flow Computer Settings (with a failed check), Calculation
 // Settings, calculation set and Edit Commands dialogs, and a data view of the station's longest
-// data file with every pane (all four beam graphs and the velocity contours). With --all, also every station's
-// information view and the smaller dialogs, for checking the layout. Run it under Xvfb for a
-// screen of that size.
+// data file with every pane (all four beam graphs and the velocity contours). With --all, also every
+// station's information view and the smaller dialogs, for checking the layout. Run it under Xvfb for a screen
+// of that size.
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
 #include "present/FlowComputerSettingsForm.h"
-#include "settings/Profiling.h"
 #include "present/ViewDataLoad.h"
+#include "settings/Profiling.h"
 #include "station/GraphPrefs.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
