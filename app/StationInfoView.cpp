@@ -2,6 +2,8 @@
 
 #include "app/AppPrompter.h"
 #include "app/StationApp.h"
+#include "link/ui/CommunicationsDlg.h"
+#include "link/ui/ProgramFlowComputerDlg.h"
 #include "station/Station.h"
 #include "views/ChannelPreviewCtrl.h"
 
@@ -42,6 +44,10 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this,
             &CStationInfoView::Configure);
     connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
+    connect(m_pButtons[CStationInfoModel::PROGRAM_VELUNIT], &QPushButton::clicked, this,
+            &CStationInfoView::ProgramVelunit);
+    connect(m_pButtons[CStationInfoModel::PROGRAM_FLOWCOMPUTER], &QPushButton::clicked, this,
+            &CStationInfoView::ProgramFlowComputer);
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;
         ShowDataSummary();
@@ -125,10 +131,6 @@ QVBoxLayout* CStationInfoView::BuildButtons()
         tr("Viewing data needs the data view, which is not built yet");
     m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
         tr("Listening in real time needs the real-time data view, which is not built yet");
-    m_arrMissing[CStationInfoModel::PROGRAM_VELUNIT] =
-        tr("Programming the Velunit needs the Velunit Communications dialog, which is not built yet");
-    m_arrMissing[CStationInfoModel::PROGRAM_FLOWCOMPUTER] =
-        tr("Programming the Flow Computer needs the Program Flow Computer dialog, which is not built yet");
 
     m_pPort = new QComboBox;
     for (int port = 1; port <= 8; ++port)
@@ -250,6 +252,35 @@ void CStationInfoView::Refresh()
         return;
     m_pStation->ClearSummaries();
     RefreshDataList();
+}
+
+QString CStationInfoView::SelectedPort() const
+{
+    const int index = m_pPort->currentIndex();
+    return index < 0 ? QString() : QStringLiteral("COM %1").arg(index + 1);
+}
+
+void CStationInfoView::ProgramVelunit()
+{
+    const QString port = SelectedPort();
+    if (!m_pStation || port.isEmpty())
+        return;
+    SCommunicationsSetup setup;
+    setup.m_strSiteDir = m_app.GetSiteDir();
+    CCommunicationsDlg dialog(*m_pStation, port.toStdString(), setup, this);
+    dialog.exec();
+}
+
+void CStationInfoView::ProgramFlowComputer()
+{
+    const QString port = SelectedPort();
+    if (!m_pStation || port.isEmpty())
+        return;
+    {
+        CProgramFlowComputerDlg dialog(*m_pStation, port.toStdString(), nullptr, nullptr, this);
+        dialog.exec();
+    }
+    Refresh();
 }
 
 void CStationInfoView::Configure()

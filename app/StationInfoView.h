@@ -52,6 +52,10 @@ class CStationInfoView : public QWidget
     QVBoxLayout* BuildButtons();
     void Configure();
     void Refresh();
+    void ProgramVelunit();
+    void ProgramFlowComputer();
+    // "COM n" for the selected port; empty when none is selected.
+    QString SelectedPort() const;
     void StationToControls();
     void SummaryToControls();
     void ApplyButtonStates();
