@@ -4,6 +4,7 @@
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
+#include "app/Unattended.h"
 #include "present/StationAppModel.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
@@ -155,7 +156,7 @@ void CMainFrame::UpdateDeleteAction()
                                                 : QString::fromStdString(blocked));
 }
 
-void CMainFrame::StartUp(int screenWidth)
+void CMainFrame::StartUp(int screenWidth, bool reopenLast)
 {
     m_app.ReadStationDir();
     if (!m_app.StartUpNotice().empty())
@@ -167,13 +168,27 @@ void CMainFrame::StartUp(int screenWidth)
     m_pInfoWindow->show();
     // Not a step of the classic start-up: the operator comes back to the station they
     // left, with its row marked so that Refresh keeps it.
-    if (m_app.ReopenLastStation()) {
-        const std::string path = m_app.GetStation()->GetFilePath();
-        for (int i = 0; i < m_app.GetStationCount(); ++i)
-            if (m_app.GetStationPath(i) == path)
-                m_pStationsBar->SelectRow(i);
-    }
+    if (reopenLast && m_app.ReopenLastStation())
+        MarkCurrentStationRow();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+bool CMainFrame::OpenStartStation(const std::string& path)
+{
+    if (!m_app.OpenStationFile(path))
+        return false;
+    MarkCurrentStationRow();
+    return true;
+}
+
+void CMainFrame::MarkCurrentStationRow()
+{
+    if (!m_app.GetStation())
+        return;
+    const std::string path = m_app.GetStation()->GetFilePath();
+    for (int i = 0; i < m_app.GetStationCount(); ++i)
+        if (m_app.GetStationPath(i) == path)
+            m_pStationsBar->SelectRow(i);
 }
 
 void CMainFrame::PlaceOnScreen(int screenWidth)
@@ -256,17 +271,25 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 void CMainFrame::ShowMessage(const std::string& text)
 {
+    if (unattended::Report(QString::fromStdString(text))) {
+        m_app.FailGrab(ForDisplay(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString());
+        return;
+    }
     QMessageBox::warning(this, QStringLiteral("Tidewell"), ForDisplay(text));
 }
 
 bool CMainFrame::AskYesNo(const std::string& question)
 {
+    if (unattended::Report(QString::fromStdString(question) + QStringLiteral(" (answered No)")))
+        return false;
     return QMessageBox::question(this, QStringLiteral("Tidewell"), ForDisplay(question),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool CMainFrame::EditStation(CStation& station, bool isNew)
 {
+    if (unattended::IsOn())
+        return false;
     CStationConfigDialog dialog(station, isNew, this);
     return dialog.exec() == QDialog::Accepted;
 }

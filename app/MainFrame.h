@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <string>
+
 class CStationApp;
 class CStationInfoView;
 class CStationsBar;
@@ -21,7 +23,13 @@ class CMainFrame : public QMainWindow, public IAppPrompter
 
     // Start-up after the frame is built: the site directory from the settings file, the
     // window shown, the station list scanned, and the information view with no station.
-    void StartUp(int screenWidth);
+    // The station open when the program last ended comes back unless `reopenLast` is
+    // false (a station named on the command line takes its place).
+    void StartUp(int screenWidth, bool reopenLast = true);
+
+    // Opens a station named on the command line (a path the caller has found) as the
+    // current one, its row marked. False when the file could not be opened (already said).
+    bool OpenStartStation(const std::string& path);
 
     // Frame placement for a screen of the given width: a wider screen than 800 pixels puts
     // the frame at (25, 25) with size 975 x 700; otherwise the default placement stays.
@@ -66,6 +74,7 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     void CreateMenus();
     void CreateButtonBar();
     void UpdateViewChecks();
+    void MarkCurrentStationRow();
     void UpdateDeleteAction();
     void OnStationChanged(CStation* station);
 

@@ -3,6 +3,7 @@
 // current station (owned) and the list of open data windows. The main window routes its
 // commands here; the questions and dialogs go through an IAppPrompter.
 #include "platform/SettingsStore.h"
+#include "present/GrabGate.h"
 #include "station/SiteDirectory.h"
 
 #include <QList>
@@ -76,6 +77,14 @@ class CStationApp : public QObject
     // Shut-down: a modified current station is written without asking, then dropped.
     void ExitInstance();
 
+    // An unattended run's picture (--grab) waits until every window that started work at
+    // start-up has finished it: such a window calls HoldGrab() when the work starts and
+    // ReleaseGrab() at its end, well or badly, and FailGrab() with one line when it failed.
+    void HoldGrab() { m_grab.Hold(); }
+    void ReleaseGrab() { m_grab.Release(); }
+    void FailGrab(const std::string& why) { m_grab.Fail(why); }
+    CGrabGate& GrabGate() { return m_grab; }
+
     // Data windows: appended when opened, taken out when they close.
     void AddDataWindow(QWidget* window);
     QList<QWidget*> DataWindows() const;
@@ -100,4 +109,5 @@ class CStationApp : public QObject
     std::string m_strStartUpNotice;
     QList<QPointer<QWidget>> m_arrWindows;
     IAppPrompter* m_pPrompter = nullptr;
+    CGrabGate m_grab;
 };

@@ -1,17 +1,78 @@
-// Tidewell: the desktop program. Apart from --help, --version and the window system's own
-// options it takes no arguments; the settings file is found through TIDEWELL_CONFIG or in
-// the user's configuration folder.
+// Tidewell: the desktop program. The settings file is found through --config, TIDEWELL_CONFIG
+// or in the user's configuration folder; --station opens a station at start and --grab makes
+// an unattended run that saves a picture of the main window and exits.
 #include "app/AppIcon.h"
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
+#include "app/Unattended.h"
 #include "present/AppCommandLine.h"
+#include "present/StationAppModel.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+namespace
+{
+
+// An unattended run that never becomes ready (a window that forgot to release its hold, an
+// instrument exchange that never ends) still ends, with a failure.
+constexpr int kGrabTimeoutMs = 300'000;
+
+void Fail(const std::string& why)
+{
+    std::fprintf(stderr, "tidewell: %s\n", why.c_str());
+}
+
+// Saves the picture of the frame and ends the event loop with the run's status.
+void TakeGrab(CMainFrame& frame, CStationApp& app, const std::string& file)
+{
+    QApplication::processEvents();
+    const QImage image = frame.grab().toImage();
+    if (image.isNull() || !image.save(QString::fromStdString(file), "PNG"))
+        app.FailGrab("could not write the picture to " + file);
+    if (app.GrabGate().Failed()) {
+        Fail(app.GrabGate().Failure());
+        QApplication::exit(1);
+        return;
+    }
+    QApplication::exit(0);
+}
+
+// The windows the command line asks for at start, after the station list is read. Returns
+// the exit status when the program must stop at once, -1 to go on.
+int OpenStartWindows(CMainFrame& frame, CStationApp& app, const appcommandline::Options& options)
+{
+    if (options.station.empty())
+        return -1;
+    std::vector<std::string> names, paths;
+    for (int i = 0; i < app.GetStationCount(); ++i) {
+        names.push_back(app.GetStationName(i));
+        paths.push_back(app.GetStationPath(i));
+    }
+    std::string error;
+    const std::string path = stationapp::FindStartStation(names, paths, options.station, error);
+    if (path.empty()) {
+        Fail(error);
+        return 2;
+    }
+    if (!frame.OpenStartStation(path)) {
+        // Said already, in a box or (unattended) on standard error.
+        app.FailGrab("station file " + path + " could not be opened");
+        if (unattended::IsOn())
+            return 1;
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -23,6 +84,7 @@ int main(int argc, char* argv[])
         std::fputs(outcome.err.c_str(), stderr);
         return outcome.exitCode;
     }
+    const appcommandline::Options& options = outcome.options;
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tidewell"));
@@ -30,11 +92,31 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Tidewell"));
     QApplication::setDesktopFileName(QStringLiteral("tidewell"));
     QApplication::setWindowIcon(TidewellIcon());
+    unattended::SetOn(!options.grab.empty());
 
     // Network sockets play no part on this platform, so start-up begins with the frame.
-    CStationApp app{CSettingsStore()};
+    CStationApp app{options.config.empty() ? CSettingsStore() : CSettingsStore(options.config)};
     CMainFrame frame(app);
     const QScreen* screen = QGuiApplication::primaryScreen();
-    frame.StartUp(screen ? screen->availableGeometry().width() : 1024);
+    frame.StartUp(screen ? screen->availableGeometry().width() : 1024, options.station.empty());
+    if (const int status = OpenStartWindows(frame, app, options); status >= 0)
+        return status;
+
+    if (!options.grab.empty()) {
+        // Room for the information view and a data window beside the Stations bar, whatever
+        // the (often small) screen of an offscreen run says.
+        frame.resize(std::max(frame.width(), 1280), std::max(frame.height(), 860));
+        // The windows asked for are open; once the event loop has painted them and the
+        // last one that holds the gate is done, the picture is taken.
+        QTimer::singleShot(0, &frame, [&frame, &app, file = options.grab] {
+            app.GrabGate().Open([&frame, &app, file] {
+                QTimer::singleShot(50, &frame, [&frame, &app, file] { TakeGrab(frame, app, file); });
+            });
+        });
+        QTimer::singleShot(kGrabTimeoutMs, &frame, [&frame, &app, file = options.grab] {
+            app.FailGrab("timed out waiting for the windows to finish their work");
+            TakeGrab(frame, app, file);
+        });
+    }
     return QApplication::exec();
 }

@@ -22,19 +22,42 @@ bool IsIn(std::string_view arg, const auto& list)
     return std::find(list.begin(), list.end(), arg) != list.end();
 }
 
+// The program's own options that take a value, with where each value goes.
+struct ValueOption {
+    std::string_view name;
+    std::string Options::*field;
+};
+constexpr std::array<ValueOption, 3> kValueOptions = {{
+    {"--config", &Options::config},
+    {"--station", &Options::station},
+    {"--grab", &Options::grab},
+}};
+
+Outcome Refuse(const std::string& why)
+{
+    return {Outcome::PRINT_AND_EXIT, 2, {}, "tidewell: " + why + " (see --help)\n", {}};
+}
+
 } // namespace
 
 std::string HelpText()
 {
-    return "Usage: tidewell [--help] [--version] [-platform NAME] [-style NAME]\n"
+    return "Usage: tidewell [--help] [--version] [--config FILE] [--station NAME] [--grab PNG]\n"
+           "                [-platform NAME] [-style NAME]\n"
            "\n"
            "The Tidewell desktop program: station files, instrument programming and recorded\n"
            "flow data. It opens the station list of the site folder (by default ~/Tidewell/Config,\n"
            "made at the first start).\n"
            "\n"
            "Options:\n"
-           "  --help, -h     print this help and exit\n"
-           "  --version      print the version and exit\n"
+           "  --help, -h       print this help and exit\n"
+           "  --version        print the version and exit\n"
+           "  --config FILE    the settings file (as TIDEWELL_CONFIG)\n"
+           "  --station NAME   open that station at start: its site name as the Stations bar\n"
+           "                   lists it, or the path of its .hstn file\n"
+           "  --grab PNG       once the windows asked for are open and have finished their work,\n"
+           "                   save an image of the main window to PNG and exit (0 when it was\n"
+           "                   saved and nothing failed); works with -platform offscreen\n"
            "  -platform NAME, -style NAME and the other window-system options are passed on\n"
            "\n"
            "Environment:\n"
@@ -48,24 +71,46 @@ Outcome Parse(const std::vector<std::string>& args)
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            outcome = {Outcome::PRINT_AND_EXIT, 0, HelpText(), {}};
+            outcome = {Outcome::PRINT_AND_EXIT, 0, HelpText(), {}, {}};
             return outcome;
         }
         if (arg == "--version") {
-            outcome = {Outcome::PRINT_AND_EXIT, 0, std::string("tidewell ") + kVersion + "\n", {}};
+            outcome = {Outcome::PRINT_AND_EXIT, 0, std::string("tidewell ") + kVersion + "\n", {}, {}};
             return outcome;
         }
+        bool taken = false;
+        for (const ValueOption& option : kValueOptions) {
+            std::string value;
+            if (arg == option.name) {
+                if (i + 1 >= args.size())
+                    return Refuse(arg + " needs a value");
+                value = args[++i];
+            } else if (arg.size() > option.name.size() &&
+                       arg.compare(0, option.name.size(), option.name) == 0 &&
+                       arg[option.name.size()] == '=') {
+                value = arg.substr(option.name.size() + 1);
+            } else {
+                continue;
+            }
+            if (value.empty())
+                return Refuse(std::string(option.name) + " needs a value");
+            outcome.options.*option.field = value;
+            taken = true;
+            break;
+        }
+        if (taken)
+            continue;
         if (IsIn(arg, kWindowOptionsWithValue)) {
             if (i + 1 >= args.size())
-                return {Outcome::PRINT_AND_EXIT, 2, {}, "tidewell: " + arg + " needs a value (see --help)\n"};
+                return Refuse(arg + " needs a value");
             ++i;
             continue;
         }
         if (IsIn(arg, kWindowFlags))
             continue;
         if (!arg.empty() && arg[0] == '-')
-            return {Outcome::PRINT_AND_EXIT, 2, {}, "tidewell: unknown option " + arg + " (see --help)\n"};
-        return {Outcome::PRINT_AND_EXIT, 2, {}, "tidewell: unexpected argument " + arg + " (see --help)\n"};
+            return Refuse("unknown option " + arg);
+        return Refuse("unexpected argument " + arg);
     }
     return outcome;
 }

@@ -10,15 +10,24 @@ namespace appcommandline
 
 inline constexpr const char* kVersion = "1.03";
 
+// What the operator asked the program to do at start. Empty texts were not given.
+struct Options {
+    std::string config;  // the settings file, in place of TIDEWELL_CONFIG
+    std::string station; // a site name as the Stations bar lists it, or a station file's path
+    std::string grab;    // a PNG file: save an image of the main window once ready, then exit
+};
+
 struct Outcome {
     enum Action { RUN, PRINT_AND_EXIT };
     Action action = RUN;
     int exitCode = 0;
     std::string out; // for standard output
     std::string err; // for standard error (one line)
+    Options options; // for RUN
 };
 
-// args: the arguments after the program name.
+// args: the arguments after the program name. Options with a value take it as the next
+// argument or after '=' (--station=Weir).
 Outcome Parse(const std::vector<std::string>& args);
 
 std::string HelpText();

@@ -108,4 +108,30 @@ int RowToKeep(const std::vector<std::string>& paths, const std::string& currentP
     return -1;
 }
 
+std::string FindStartStation(const std::vector<std::string>& names, const std::vector<std::string>& paths,
+                             const std::string& wanted, std::string& error)
+{
+    error.clear();
+    std::string found;
+    int matches = 0;
+    for (size_t i = 0; i < names.size() && i < paths.size(); ++i) {
+        if (names[i] == wanted) {
+            found = paths[i];
+            ++matches;
+        }
+    }
+    if (matches == 1)
+        return found;
+    if (matches > 1) {
+        error = "station name " + wanted + " is used in more than one group; give the path of its .hstn file";
+        return {};
+    }
+    // Not a listed name: a path to a station file, which need not be in the site folder.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(wanted, ec))
+        return wanted;
+    error = "no station " + wanted + " in the site folder, and no station file by that path";
+    return {};
+}
+
 } // namespace stationapp

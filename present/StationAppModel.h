@@ -42,4 +42,10 @@ std::string DeleteBlockedReason(const CStation* station);
 // or moved), the row number kept before, if the list still has it; else -1.
 int RowToKeep(const std::vector<std::string>& paths, const std::string& currentPath, int previousRow);
 
+// The station file a start-up request names: `wanted` is a site name as the Stations bar
+// lists it (names[i] with its file paths[i]) or the path of a station file. Returns the
+// path, or empty with `error` set to one line (unknown, or a name that two groups share).
+std::string FindStartStation(const std::vector<std::string>& names, const std::vector<std::string>& paths,
+                             const std::string& wanted, std::string& error);
+
 } // namespace stationapp

@@ -3,6 +3,7 @@
 // deleted or program an instrument, and the row the current station keeps.
 #include "present/StationAppModel.h"
 #include "present/AppCommandLine.h"
+#include "present/GrabGate.h"
 
 #include "station/SiteDirectory.h"
 #include "station/Station.h"
@@ -131,6 +132,81 @@ TEST(AppCommandLine, HelpVersionAndUnknownOptions)
         EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
         EXPECT_NE(o.err.find(bad[0]), std::string::npos) << o.err;
     }
+}
+
+TEST(AppCommandLine, StartOptionsTakeTheirValues)
+{
+    using appcommandline::Outcome;
+    const Outcome run = appcommandline::Parse(
+        {"--config", "/tmp/t.conf", "-platform", "offscreen", "--station=Weir Bridge", "--grab", "out.png"});
+    ASSERT_EQ(run.action, Outcome::RUN) << run.err;
+    EXPECT_EQ(run.options.config, "/tmp/t.conf");
+    EXPECT_EQ(run.options.station, "Weir Bridge");
+    EXPECT_EQ(run.options.grab, "out.png");
+    EXPECT_TRUE(appcommandline::Parse({}).options.station.empty());
+
+    // A value left out is refused by name rather than taken from the next option.
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--station"}, {"--grab="}, {"--config"}}) {
+        const Outcome o = appcommandline::Parse(bad);
+        EXPECT_EQ(o.exitCode, 2) << bad[0];
+        EXPECT_NE(o.err.find("needs a value"), std::string::npos) << o.err;
+    }
+    // A prefix of an option is not the option.
+    EXPECT_EQ(appcommandline::Parse({"--stationx=1"}).exitCode, 2);
+}
+
+TEST(GrabGate, FiresOnceWhenOpenAndNoHoldIsLeft)
+{
+    int fired = 0;
+    CGrabGate gate;
+    gate.Hold();
+    gate.Hold();
+    gate.Release(); // not open yet: nothing happens
+    EXPECT_EQ(fired, 0);
+    gate.Open([&] { ++fired; });
+    EXPECT_EQ(fired, 0); // one hold left
+    gate.Release();
+    EXPECT_EQ(fired, 1);
+    // Later holds and stray releases change nothing.
+    gate.Hold();
+    gate.Release();
+    gate.Release();
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(gate.Holds(), 0);
+
+    CGrabGate idle;
+    idle.Open([&] { ++fired; });
+    EXPECT_EQ(fired, 2);
+
+    CGrabGate failing;
+    failing.Fail("connect failed");
+    failing.Fail("and then the download");
+    EXPECT_TRUE(failing.Failed());
+    EXPECT_EQ(failing.Failure(), "connect failed");
+}
+
+TEST(StationAppModel, StartStationByNameOrPath)
+{
+    testsupport::TempDir temp;
+    const std::vector<std::string> names = {"Weir", "Twin", "Bridge", "Twin"};
+    const std::vector<std::string> paths = {"/s/A/Weir/Weir.hstn", "/s/A/Twin/Twin.hstn",
+                                            "/s/B/Bridge/Bridge.hstn", "/s/B/Twin/Twin.hstn"};
+    std::string error;
+    EXPECT_EQ(stationapp::FindStartStation(names, paths, "Bridge", error), "/s/B/Bridge/Bridge.hstn");
+    EXPECT_TRUE(error.empty());
+
+    EXPECT_EQ(stationapp::FindStartStation(names, paths, "Twin", error), "");
+    EXPECT_NE(error.find("more than one group"), std::string::npos);
+
+    // Names are matched whole and as written.
+    EXPECT_EQ(stationapp::FindStartStation(names, paths, "weir", error), "");
+    EXPECT_NE(error.find("weir"), std::string::npos);
+
+    const std::filesystem::path outside = temp.Path() / "Elsewhere.hstn";
+    testsupport::WriteFileText(outside, "x");
+    EXPECT_EQ(stationapp::FindStartStation(names, paths, outside.string(), error), outside.string());
+    EXPECT_EQ(stationapp::FindStartStation(names, paths, (temp.Path() / "gone.hstn").string(), error), "");
 }
 
 } // namespace
