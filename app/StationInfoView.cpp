@@ -2,6 +2,8 @@
 
 #include "app/AppPrompter.h"
 #include "app/StationApp.h"
+#include "app/Unattended.h"
+#include "link/PortOpener.h"
 #include "link/ui/CommunicationsDlg.h"
 #include "link/ui/ProgramFlowComputerDlg.h"
 #include "station/Station.h"
@@ -55,6 +57,8 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
 
     ShowStation(nullptr);
 }
+
+CStationInfoView::~CStationInfoView() = default;
 
 QGridLayout* CStationInfoView::BuildHeader()
 {
@@ -260,15 +264,70 @@ QString CStationInfoView::SelectedPort() const
     return index < 0 ? QString() : QStringLiteral("COM %1").arg(index + 1);
 }
 
-void CStationInfoView::ProgramVelunit()
+IPortOpener* CStationInfoView::PortOpener()
+{
+    // Ports are looked up in the program's own settings file (the one --config names), read
+    // afresh at every open so that a mapping changed meanwhile counts.
+    if (!m_pPortOpener) {
+        const std::filesystem::path path = m_app.Settings().GetPath();
+        m_pPortOpener =
+            std::make_unique<CTtyPortOpener>([path](const std::string& key) -> std::optional<std::string> {
+                CSettingsStore store(path);
+                if (!store.Load())
+                    return std::nullopt;
+                return store.Get(key);
+            });
+    }
+    return m_pPortOpener.get();
+}
+
+std::unique_ptr<CCommunicationsDlg> CStationInfoView::MakeCommunicationsDlg()
 {
     const QString port = SelectedPort();
     if (!m_pStation || port.isEmpty())
-        return;
+        return nullptr;
     SCommunicationsSetup setup;
     setup.m_strSiteDir = m_app.GetSiteDir();
-    CCommunicationsDlg dialog(*m_pStation, port.toStdString(), setup, this);
-    dialog.exec();
+    setup.m_pOpener = PortOpener();
+    auto dialog = std::make_unique<CCommunicationsDlg>(*m_pStation, port.toStdString(), setup, this);
+    if (unattended::IsOn()) {
+        // Nobody is at the screen: messages go to standard error and fail the run, every
+        // question takes No.
+        CCommunicationsDlg::SPrompts prompts;
+        prompts.m_show = [this](const std::string& text) {
+            QString line = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+            unattended::Report(line);
+            m_app.FailGrab(line.replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString());
+        };
+        prompts.m_ask = [](const std::string& question) {
+            unattended::Report(QString::fromLatin1(question.data(), static_cast<qsizetype>(question.size())) +
+                               QStringLiteral(" (answered No)"));
+            return false;
+        };
+        prompts.m_askOffset = [](int&) { return false; };
+        dialog->SetPrompts(std::move(prompts));
+    }
+    return dialog;
+}
+
+void CStationInfoView::ProgramVelunit()
+{
+    if (auto dialog = MakeCommunicationsDlg())
+        dialog->exec();
+}
+
+CCommunicationsDlg* CStationInfoView::OpenCommunications(std::function<void(bool connected)> opened)
+{
+    CCommunicationsDlg* dialog = MakeCommunicationsDlg().release();
+    if (!dialog)
+        return nullptr;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &CCommunicationsDlg::opened, this, [dialog, opened] {
+        if (opened)
+            opened(dialog->Controller().IsTimerRunning());
+    });
+    dialog->open();
+    return dialog;
 }
 
 void CStationInfoView::ProgramFlowComputer()
@@ -277,7 +336,7 @@ void CStationInfoView::ProgramFlowComputer()
     if (!m_pStation || port.isEmpty())
         return;
     {
-        CProgramFlowComputerDlg dialog(*m_pStation, port.toStdString(), nullptr, nullptr, this);
+        CProgramFlowComputerDlg dialog(*m_pStation, port.toStdString(), PortOpener(), nullptr, this);
         dialog.exec();
     }
     Refresh();
