@@ -106,10 +106,11 @@ class CommsDlgTest : public GuiTest
             offset = *m_offset;
             return true;
         };
-        prompts.m_launch = [this](std::unique_ptr<CSerialPort> port) {
-            m_bLaunched = port != nullptr;
-            return true;
-        };
+        if (!m_bWindowsOwnLaunch)
+            prompts.m_launch = [this](std::unique_ptr<CSerialPort> port) {
+                m_bLaunched = port != nullptr;
+                return true;
+            };
         dialog->SetPrompts(std::move(prompts));
         dialog->show();
         CCommunicationsDlg* d = dialog.get();
@@ -158,4 +159,5 @@ class CommsDlgTest : public GuiTest
     std::optional<int> m_offset;
     int m_nOffered = 0;
     bool m_bLaunched = false;
+    bool m_bWindowsOwnLaunch = false; // the hand-over as the window does it, box included
 };

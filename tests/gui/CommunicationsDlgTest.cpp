@@ -7,6 +7,7 @@
 #include "settings/Profiling.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -149,6 +150,35 @@ TEST_F(CommsDlgTest, WholeVisitFromConnectToSleep)
     if (std::getenv("TIDEWELL_WRITE_GOLDEN"))
         testsupport::WriteFileText(golden, WithoutTimes(LogText()));
     EXPECT_EQ(WithoutTimes(LogText()), testsupport::ReadFileText(golden));
+}
+
+TEST_F(CommsDlgTest, YesToTheLiveViewSaysItIsNotAvailableAndClosesTheWindow)
+{
+    VelunitRig rig(Unit(), false);
+    m_bWindowsOwnLaunch = true;
+    auto dialog = Show(rig);
+    ASSERT_EQ(dialog->StatusLines().back(), "Ready");
+
+    QString told;
+    QTimer catcher;
+    catcher.setInterval(20);
+    QObject::connect(&catcher, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->accept();
+        }
+    });
+    catcher.start();
+    m_answers = {true};
+    dialog->Button(B::PROGRAM)->click();
+    catcher.stop();
+    EXPECT_EQ(m_questions.back(), "Successfully programmed unit, would you like to view real-time data?");
+    EXPECT_TRUE(told.contains("not available yet")) << qPrintable(told);
+    EXPECT_TRUE(m_messages.empty()); // no "failed to launch"
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_EQ(m_station.GetCalcSetCount(), 1);
+    EXPECT_EQ(rig.Sim().Received().back(), "CS");
 }
 
 TEST_F(CommsDlgTest, FrequencyMismatchAnsweredYesUpdatesAndRecalculatesTheStation)
