@@ -1,10 +1,10 @@
-// tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file named by
-// TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees: the
-// main window with the current station, the station information view, the System page of
-// the Station Configuration dialog, and the Velunit Communications (connected, then part-way
-// through a download) and Program Flow Computer windows against simulated units. With --all, also every station's information view
-// and the smaller dialogs, for checking the layout. Run it under Xvfb for a screen of that
-// size.
+// tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file
+// named by TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees:
+// the main window with the current station, the station information view, the System page
+// of the Station Configuration dialog, and the Velunit Communications (connected, then
+// part-way through a download) and Program Flow Computer windows against simulated units.
+// With --all, also every station's information view and the smaller dialogs, for checking
+// the layout. Run it under Xvfb for a screen of that size.
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
