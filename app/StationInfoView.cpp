@@ -2,6 +2,10 @@
 
 #include "app/AppPrompter.h"
 #include "app/StationApp.h"
+#include "app/Unattended.h"
+#include "link/PortOpener.h"
+#include "link/ui/CommunicationsDlg.h"
+#include "link/ui/ProgramFlowComputerDlg.h"
 #include "station/Station.h"
 #include "ui/SeriesExportDialog.h"
 #include "views/ChannelPreviewCtrl.h"
@@ -49,6 +53,10 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
         if (m_pStation && m_pFiles->currentItem() && m_pFiles->currentRow() >= 0)
             emit viewDataRequested(m_pFiles->currentItem()->text());
     });
+    connect(m_pButtons[CStationInfoModel::PROGRAM_VELUNIT], &QPushButton::clicked, this,
+            &CStationInfoView::ProgramVelunit);
+    connect(m_pButtons[CStationInfoModel::PROGRAM_FLOWCOMPUTER], &QPushButton::clicked, this,
+            &CStationInfoView::ProgramFlowComputer);
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;
         ShowDataSummary();
@@ -56,6 +64,8 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
 
     ShowStation(nullptr);
 }
+
+CStationInfoView::~CStationInfoView() = default;
 
 QGridLayout* CStationInfoView::BuildHeader()
 {
@@ -134,10 +144,6 @@ QVBoxLayout* CStationInfoView::BuildButtons()
     // the buttons are off and say what is missing.
     m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
         tr("Listening in real time needs the real-time data view, which is not built yet");
-    m_arrMissing[CStationInfoModel::PROGRAM_VELUNIT] =
-        tr("Programming the Velunit needs the Velunit Communications dialog, which is not built yet");
-    m_arrMissing[CStationInfoModel::PROGRAM_FLOWCOMPUTER] =
-        tr("Programming the Flow Computer needs the Program Flow Computer dialog, which is not built yet");
 
     m_pPort = new QComboBox;
     for (int port = 1; port <= 8; ++port)
@@ -260,6 +266,90 @@ void CStationInfoView::Refresh()
         return;
     m_pStation->ClearSummaries();
     RefreshDataList();
+}
+
+QString CStationInfoView::SelectedPort() const
+{
+    const int index = m_pPort->currentIndex();
+    return index < 0 ? QString() : QStringLiteral("COM %1").arg(index + 1);
+}
+
+IPortOpener* CStationInfoView::PortOpener()
+{
+    // Ports are looked up in the program's own settings file (the one --config names), read
+    // afresh at every open so that a mapping changed meanwhile counts.
+    if (!m_pPortOpener) {
+        const std::filesystem::path path = m_app.Settings().GetPath();
+        m_pPortOpener =
+            std::make_unique<CTtyPortOpener>([path](const std::string& key) -> std::optional<std::string> {
+                CSettingsStore store(path);
+                if (!store.Load())
+                    return std::nullopt;
+                return store.Get(key);
+            });
+    }
+    return m_pPortOpener.get();
+}
+
+std::unique_ptr<CCommunicationsDlg> CStationInfoView::MakeCommunicationsDlg()
+{
+    const QString port = SelectedPort();
+    if (!m_pStation || port.isEmpty())
+        return nullptr;
+    SCommunicationsSetup setup;
+    setup.m_strSiteDir = m_app.GetSiteDir();
+    setup.m_pOpener = PortOpener();
+    auto dialog = std::make_unique<CCommunicationsDlg>(*m_pStation, port.toStdString(), setup, this);
+    if (unattended::IsOn()) {
+        // Nobody is at the screen: messages go to standard error and fail the run, every
+        // question takes No.
+        CCommunicationsDlg::SPrompts prompts;
+        prompts.m_show = [this](const std::string& text) {
+            QString line = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+            unattended::Report(line);
+            m_app.FailGrab(line.replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString());
+        };
+        prompts.m_ask = [](const std::string& question) {
+            unattended::Report(QString::fromLatin1(question.data(), static_cast<qsizetype>(question.size())) +
+                               QStringLiteral(" (answered No)"));
+            return false;
+        };
+        prompts.m_askOffset = [](int&) { return false; };
+        dialog->SetPrompts(std::move(prompts));
+    }
+    return dialog;
+}
+
+void CStationInfoView::ProgramVelunit()
+{
+    if (auto dialog = MakeCommunicationsDlg())
+        dialog->exec();
+}
+
+CCommunicationsDlg* CStationInfoView::OpenCommunications(std::function<void(bool connected)> opened)
+{
+    CCommunicationsDlg* dialog = MakeCommunicationsDlg().release();
+    if (!dialog)
+        return nullptr;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &CCommunicationsDlg::opened, this, [dialog, opened] {
+        if (opened)
+            opened(dialog->Controller().IsTimerRunning());
+    });
+    dialog->open();
+    return dialog;
+}
+
+void CStationInfoView::ProgramFlowComputer()
+{
+    const QString port = SelectedPort();
+    if (!m_pStation || port.isEmpty())
+        return;
+    {
+        CProgramFlowComputerDlg dialog(*m_pStation, port.toStdString(), PortOpener(), nullptr, this);
+        dialog.exec();
+    }
+    Refresh();
 }
 
 void CStationInfoView::Configure()

@@ -6,7 +6,12 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class CChannelPreviewCtrl;
+class CCommunicationsDlg;
+class IPortOpener;
 class CStation;
 class CStationApp;
 class IAppPrompter;
@@ -23,8 +28,14 @@ class CStationInfoView : public QWidget
     Q_OBJECT
   public:
     CStationInfoView(CStationApp& app, QWidget* parent = nullptr);
+    ~CStationInfoView() override;
 
     void SetPrompter(IAppPrompter* prompter) { m_pPrompter = prompter; }
+
+    // The "Velunit Communications" window on the selected port, as "Program Velunit" opens
+    // it but without waiting for it to close; `opened` runs once its connection has finished,
+    // well or badly. None without a station.
+    CCommunicationsDlg* OpenCommunications(std::function<void(bool connected)> opened = {});
 
     void ShowStation(CStation* station);
     void RefreshDataList();
@@ -56,6 +67,12 @@ class CStationInfoView : public QWidget
     void Configure();
     void Refresh();
     void ExportSeries();
+    void ProgramVelunit();
+    std::unique_ptr<CCommunicationsDlg> MakeCommunicationsDlg();
+    IPortOpener* PortOpener();
+    void ProgramFlowComputer();
+    // "COM n" for the selected port; empty when none is selected.
+    QString SelectedPort() const;
     void StationToControls();
     void SummaryToControls();
     void ApplyButtonStates();
@@ -66,6 +83,7 @@ class CStationInfoView : public QWidget
     IAppPrompter* m_pPrompter = nullptr;
     CStation* m_pStation = nullptr;
     CStationInfoModel m_model;
+    std::unique_ptr<IPortOpener> m_pPortOpener;
 
     QLabel *m_pSiteName, *m_pLocation, *m_pCreated, *m_pOrientation, *m_pCaption;
     CChannelPreviewCtrl* m_pPreview;

@@ -4,12 +4,15 @@
 #include "app/AppIcon.h"
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
+#include "app/StationInfoView.h"
 #include "app/Unattended.h"
 #include "present/AppCommandLine.h"
 #include "present/StationAppModel.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -35,7 +38,16 @@ void Fail(const std::string& why)
 void TakeGrab(CMainFrame& frame, CStationApp& app, const std::string& file)
 {
     QApplication::processEvents();
-    const QImage image = frame.grab().toImage();
+    QImage image = frame.grab().toImage();
+    // A dialog open over the frame (the Velunit Communications window of --communicate)
+    // belongs in the picture, where it stands.
+    if (!image.isNull()) {
+        QPainter painter(&image);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != &frame && window->isVisible() && qobject_cast<QDialog*>(window))
+                painter.drawPixmap(window->mapToGlobal(QPoint(0, 0)) - frame.mapToGlobal(QPoint(0, 0)),
+                                   window->grab());
+    }
     if (image.isNull() || !image.save(QString::fromStdString(file), "PNG"))
         app.FailGrab("could not write the picture to " + file);
     if (app.GrabGate().Failed()) {
@@ -121,6 +133,19 @@ int main(int argc, char* argv[])
             app.FailGrab("timed out waiting for the windows to finish their work");
             TakeGrab(frame, app, file);
         });
+    }
+    if (options.communicate) {
+        // The picture waits until the connection has finished, well or badly.
+        app.HoldGrab();
+        const auto opened = [&app](bool connected) {
+            if (!connected)
+                app.FailGrab("the Velunit did not connect");
+            app.ReleaseGrab();
+        };
+        if (!frame.InfoView()->OpenCommunications(opened)) {
+            app.FailGrab("no station is open to communicate with");
+            app.ReleaseGrab();
+        }
     }
     return QApplication::exec();
 }

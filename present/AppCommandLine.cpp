@@ -44,7 +44,7 @@ Outcome Refuse(const std::string& why)
 std::string HelpText()
 {
     return "Usage: tidewell [--help] [--version] [--config FILE] [--station NAME] [--view-data FILE]\n"
-           "                [--grab PNG] [-platform NAME] [-style NAME]\n"
+           "                [--communicate] [--grab PNG] [-platform NAME] [-style NAME]\n"
            "\n"
            "The Tidewell desktop program: station files, instrument programming and recorded\n"
            "flow data. It opens the station list of the site folder (by default ~/Tidewell/Config,\n"
@@ -61,6 +61,9 @@ std::string HelpText()
            "  --grab PNG       once the windows asked for are open and have finished their work,\n"
            "                   save an image of the main window to PNG and exit (0 when it was\n"
            "                   saved and nothing failed); works with -platform offscreen\n"
+           "  --communicate    with --station: open its Velunit Communications window at start,\n"
+           "                   on the station's port, and connect (--grab waits for the\n"
+           "                   connection to finish, and fails when it did not connect)\n"
            "  -platform NAME, -style NAME and the other window-system options are passed on\n"
            "\n"
            "Environment:\n"
@@ -80,6 +83,10 @@ Outcome Parse(const std::vector<std::string>& args)
         if (arg == "--version") {
             outcome = {Outcome::PRINT_AND_EXIT, 0, std::string("tidewell ") + kVersion + "\n", {}, {}};
             return outcome;
+        }
+        if (arg == "--communicate") {
+            outcome.options.communicate = true;
+            continue;
         }
         bool taken = false;
         for (const ValueOption& option : kValueOptions) {
@@ -118,6 +125,9 @@ Outcome Parse(const std::vector<std::string>& args)
     // A data file belongs to a station: without one there is nothing to read it with.
     if (!outcome.options.viewData.empty() && outcome.options.station.empty())
         return Refuse("--view-data needs --station");
+    // The window belongs to a station: without one there is no port and no unit.
+    if (outcome.options.communicate && outcome.options.station.empty())
+        return Refuse("--communicate needs --station");
     return outcome;
 }
 

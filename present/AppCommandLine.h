@@ -12,10 +12,11 @@ inline constexpr const char* kVersion = "1.03";
 
 // What the operator asked the program to do at start. Empty texts were not given.
 struct Options {
-    std::string config;   // the settings file, in place of TIDEWELL_CONFIG
-    std::string station;  // a site name as the Stations bar lists it, or a station file's path
-    std::string grab;     // a PNG file: save an image of the main window once ready, then exit
-    std::string viewData; // with a station: a data file to open in a data view (name or path)
+    std::string config;       // the settings file, in place of TIDEWELL_CONFIG
+    std::string station;      // a site name as the Stations bar lists it, or a station file's path
+    std::string grab;         // a PNG file: save an image of the main window once ready, then exit
+    std::string viewData;     // with a station: a data file to open in a data view (name or path)
+    bool communicate = false; // open the station's Velunit Communications window at start
 };
 
 struct Outcome {

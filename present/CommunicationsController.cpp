@@ -113,6 +113,11 @@ void CCommunicationsController::SetOrientationCaption(const std::string& caption
         m_setup.m_pControls->SetOrientationCaption(caption);
 }
 
+bool CCommunicationsController::Exchange(const std::function<bool()>& exchange)
+{
+    return m_setup.m_pExchanges ? m_setup.m_pExchanges->Run(exchange) : exchange();
+}
+
 void CCommunicationsController::ResetConnection()
 {
     if (m_bTimerRunning) {
@@ -144,7 +149,7 @@ void CCommunicationsController::Connect()
     EnableButtons(false, false);
 
     m_pSession->LogSection("Wakeup");
-    if (!m_pSession->WakeUp()) {
+    if (!Exchange([this] { return m_pSession->WakeUp(); })) {
         AppendStatus("Error, connect failed!");
         AppendStatus("Ensure cable is connected and unit is powered.");
         EnableButtons(false, true);
@@ -156,12 +161,13 @@ void CCommunicationsController::Connect()
     std::string firmware, siteName;
     CDateTime time;
     int frequency = -1;
-    bool ok =
-        m_pSession->GetFirmware(firmware) && m_pSession->GetTime(time) && m_pSession->GetSiteName(siteName);
-    if (ok) {
+    const bool ok = Exchange([&] {
+        if (!m_pSession->GetFirmware(firmware) || !m_pSession->GetTime(time) ||
+            !m_pSession->GetSiteName(siteName))
+            return false;
         frequency = m_pSession->GetFrequency();
-        ok = frequency >= 0;
-    }
+        return frequency >= 0;
+    });
     if (!ok) {
         AppendStatus("Error, could not query system information");
         EnableButtons(false, true);
@@ -201,7 +207,7 @@ void CCommunicationsController::Connect()
         if (!m_status.AskYesNo("Warning, the connected meter has ID \"" + siteName +
                                "\" but the station is configured with ID \"" + id +
                                "\" are you sure you want to continue?")) {
-            if (!m_pSession->Restart())
+            if (!Exchange([this] { return m_pSession->Restart(); }))
                 m_status.ShowMessage("Error, could not restart meter");
             SetWaitCursor(false);
             m_view.CloseDialog(0);
@@ -222,14 +228,14 @@ void CCommunicationsController::SystemTest()
     ClearStatus();
     m_pSession->LogSection("System Test");
     std::string reply;
-    if (!m_pSession->SendCommand("PA", reply)) {
+    if (!Exchange([&] { return m_pSession->SendCommand("PA", reply); })) {
         ResetConnection();
         AppendStatus("PA test failed");
         return;
     }
     AppendStatus(reply);
     std::string system;
-    if (!m_pSession->SendCommand("PS0", system)) {
+    if (!Exchange([&] { return m_pSession->SendCommand("PS0", system); })) {
         ResetConnection();
         AppendStatus("PA test failed");
         return;
@@ -251,7 +257,7 @@ void CCommunicationsController::ZeroPressure()
     EnableButtons(false, false);
     m_pSession->LogSection("Zero Pressure");
     std::string reply;
-    if (m_pSession->SendCommand("sz", reply)) {
+    if (Exchange([&] { return m_pSession->SendCommand("sz", reply); })) {
         AppendStatus("Command successful");
         AppendStatus("Choose \"Check Orientation\" to view current pressure");
         AppendStatus("Ready");
@@ -272,7 +278,7 @@ void CCommunicationsController::Orientation()
         StopOrientation();
         return;
     }
-    if (!m_pSession->SendLine("PC2")) {
+    if (!Exchange([this] { return m_pSession->SendLine("PC2"); })) {
         ResetConnection();
         AppendStatus("Error, PC2 command failed");
         return;
@@ -293,7 +299,7 @@ void CCommunicationsController::StopOrientation()
     // dialog not connected, so the operator wakes the unit again.
     m_bOrientationRunning = false;
     SetOrientationCaption(CHECK_ORIENTATION);
-    if (!m_pSession->SendRaw("c") || !m_pSession->WaitForPrompt()) {
+    if (!Exchange([this] { return m_pSession->SendRaw("c") && m_pSession->WaitForPrompt(); })) {
         ResetConnection();
         AppendStatus("Error, did not receive prompt!");
         return;
@@ -309,7 +315,8 @@ void CCommunicationsController::Tick()
         m_dtInstrument = CDateTime(m_dtInstrument.m_dt + 1.0 / 86400.0);
         m_view.SetField(ECommField::time, m_dtInstrument.Format(kTimeFormat));
     }
-    if (!m_bOrientationRunning || !m_pSession)
+    // While an exchange has the line the stream waits for the next tick.
+    if (!m_bOrientationRunning || !m_pSession || Exchanging())
         return;
     unsigned char c = 0;
     while (m_pSession->ReadAvailableByte(c)) {
@@ -352,13 +359,13 @@ void CCommunicationsController::SetClock()
     ClearStatus();
     EnableButtons(false, false);
     CDateTime t(m_clock.LocalNow().m_dt + offset / 24.0);
-    if (!m_pSession->SetTime(t)) {
+    if (!Exchange([&] { return m_pSession->SetTime(t); })) {
         ResetConnection();
         AppendStatus("Error, failed to set time");
         return;
     }
     CDateTime now;
-    if (!m_pSession->GetTime(now)) {
+    if (!Exchange([&] { return m_pSession->GetTime(now); })) {
         ResetConnection();
         AppendStatus("Error, query to system time");
         return;
@@ -381,7 +388,7 @@ void CCommunicationsController::SleepUnit()
     ClearStatus();
     EnableButtons(false, false);
     m_pSession->LogSection("Sleep");
-    if (!m_pSession->Sleep()) {
+    if (!Exchange([this] { return m_pSession->Sleep(); })) {
         ResetConnection();
         AppendStatus("Sleep command failed!");
         return;
@@ -409,7 +416,7 @@ void CCommunicationsController::Erase()
     EnableButtons(false, false);
     m_pSession->LogSection("Erase Data");
     std::string reply;
-    if (m_pSession->SendCommand("ME ErAsE", reply)) {
+    if (Exchange([&] { return m_pSession->SendCommand("ME ErAsE", reply); })) {
         EnableButtons(true, true);
         AppendStatus("Recorder card erased");
     } else {

@@ -15,8 +15,10 @@
 #include "present/Dispatcher.h"
 #include "present/DownloadController.h"
 #include "present/DownloadView.h"
+#include "present/ExchangeRunner.h"
 #include "present/StatusView.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +32,8 @@ struct SCommunicationsSetup {
     // The parts only a window has; a terminal has neither.
     ICommunicationsControls* m_pControls = nullptr;
     IDownloadView* m_pDownloadView = nullptr;
+    // Where each exchange with the unit runs; on the caller's thread when none.
+    IExchangeRunner* m_pExchanges = nullptr;
 };
 
 class CCommunicationsController
@@ -88,6 +92,9 @@ class CCommunicationsController
     void EnableButtons(bool operations, bool wakeup) { m_view.EnableButtons(operations, wakeup); }
     void SetWaitCursor(bool waiting);
     void SetOrientationCaption(const std::string& caption);
+    // One exchange with the unit: talks to the line only, never to the operator.
+    bool Exchange(const std::function<bool()>& exchange);
+    bool Exchanging() const { return m_setup.m_pExchanges && m_setup.m_pExchanges->IsRunning(); }
 
     CStation& m_station;
     IStatusView& m_status;

@@ -29,7 +29,7 @@ void CCommunicationsController::Program()
         return;
     if (!ProgramClosing("CK", "Error sending \"CK,\" aborted!"))
         return;
-    if (!m_pSession->Restart()) {
+    if (!Exchange([this] { return m_pSession->Restart(); })) {
         ResetConnection();
         AppendStatus("Error sending \"CS,\" aborted!");
         EnableButtons(false, true);
@@ -38,7 +38,10 @@ void CCommunicationsController::Program()
 
     m_station.AddCalcSetFromStation(m_clock.LocalNow());
 
-    m_clock.SleepMs(kQuestionPauseMs);
+    Exchange([this] {
+        m_clock.SleepMs(kQuestionPauseMs);
+        return true;
+    });
     if (!m_status.AskYesNo("Successfully programmed unit, would you like to view real-time data?")) {
         ResetConnection();
         AppendStatus("Ready");
@@ -61,7 +64,7 @@ bool CCommunicationsController::ProgramCommands()
         std::string command, parameter;
         list.Get(i, command, parameter);
         std::string reply;
-        if (m_pSession->SendCommand(command + parameter, reply)) {
+        if (Exchange([&] { return m_pSession->SendCommand(command + parameter, reply); })) {
             AppendStatus("Sent Command: " + command + " " + parameter);
             continue;
         }
@@ -86,7 +89,7 @@ bool CCommunicationsController::ProgramCommands()
 bool CCommunicationsController::ProgramClosing(const std::string& command, const std::string& failure)
 {
     std::string reply;
-    if (m_pSession->SendCommand(command, reply))
+    if (Exchange([&] { return m_pSession->SendCommand(command, reply); }))
         return true;
     ResetConnection();
     AppendStatus(failure);

@@ -1,19 +1,28 @@
-// tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file named by
-// TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees: the
-// main window with the current station, the station information view, the three pages of the
-// Station Configuration dialog (the Channel page on the trapezoidal Mill Creek and on a
-// multi-point section), and the Flow Computer Settings (with a failed check), Calculation
-// Settings, calculation set and Edit Commands dialogs, and a data view of the station's longest
-// data file with every pane (all four beam graphs and the velocity contours). With --all, also every
-// station's information view and the smaller dialogs, for checking the layout. Run it under Xvfb for a screen
-// of that size.
+// tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file named
+// by TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees: the main
+// window with the current station, the station information view, the three pages of the Station
+// Configuration dialog (the Channel page on the trapezoidal Mill Creek and on a multi-point
+// section), the Flow Computer Settings (with a failed check), Calculation Settings, calculation
+// set and Edit Commands dialogs, a data view of the station's longest data file with every pane
+// (all four beam graphs and the velocity contours), and the Velunit Communications (connected,
+// then part-way through a download) and Program Flow Computer windows against simulated units.
+// With --all, also every station's information view and the smaller dialogs, for checking the
+// layout. Run it under Xvfb for a screen of that size.
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
 #include "app/StationsBar.h"
+#include "link/PortOpener.h"
+#include "link/SerialPort.h"
+#include "link/SimLine.h"
+#include "link/ui/CommunicationsDlg.h"
+#include "link/ui/ProgramFlowComputerDlg.h"
 #include "present/FlowComputerSettingsForm.h"
 #include "present/ViewDataLoad.h"
 #include "settings/Profiling.h"
+#include "sim/FlowComputerSim.h"
+#include "sim/VelunitLineDriver.h"
+#include "sim/YmodemSender.h"
 #include "station/GraphPrefs.h"
 #include "station/Station.h"
 #include "ui/AppSettingsDialog.h"
@@ -40,10 +49,15 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -60,9 +74,31 @@ bool Save(QWidget* widget, const QString& path)
     return ok;
 }
 
-void Settle()
+// The simulated unit's usual sender with a real pause before it answers each ACK, so that the
+// download lasts long enough to be pictured part-way.
+class CPacedTransfer : public IVelunitTransfer
 {
-    for (int i = 0; i < 5; ++i) {
+  public:
+    CPacedTransfer(std::unique_ptr<IVelunitTransfer> inner, int pauseMs)
+        : m_inner(std::move(inner)), m_ms(pauseMs)
+    {
+    }
+    void OnByte(unsigned char byte) override
+    {
+        if (byte == 0x06)
+            std::this_thread::sleep_for(std::chrono::milliseconds(m_ms));
+        m_inner->OnByte(byte);
+    }
+    bool Finished() const override { return m_inner->Finished(); }
+
+  private:
+    std::unique_ptr<IVelunitTransfer> m_inner;
+    int m_ms;
+};
+
+void Settle(int rounds = 5)
+{
+    for (int i = 0; i < rounds; ++i) {
         QApplication::processEvents();
         QTest::qWait(100);
     }
@@ -148,6 +184,100 @@ bool SaveFlowComputerError(CStation& station, const QString& path, QWidget* pare
     return ok;
 }
 
+// The "Velunit Communications" window on a simulated unit that matches the station: connected
+// after a System Test, then part-way through a download. What the visit writes goes to a
+// scratch folder, not into the demo site.
+bool SaveCommunications(CStation& station, QWidget* parent, const QDir& out, const std::string& scratch)
+{
+    SVelunitConfig config;
+    config.m_strSiteName = station.GetInstrumentId();
+    config.m_nFrequencyHz = station.GetFrequency() == 3   ? 1228800
+                            : station.GetFrequency() == 2 ? 614400
+                                                          : 307200;
+    config.m_strRecorderPath = scratch + "/recorder.bin";
+    {
+        // A recorder card with a day of data on it, as far as the picture is concerned.
+        std::ofstream card(config.m_strRecorderPath, std::ios::binary | std::ios::trunc);
+        for (int i = 0; i < 96 * 1024; ++i)
+            card.put(static_cast<char>(i * 31 + 7));
+    }
+    VelunitTransferFactory usual = CYmodemSender::Factory();
+    config.m_transferFactory = [usual](const std::string& name, const std::vector<unsigned char>& data,
+                                       std::function<void(const std::string&)> send) {
+        return std::make_unique<CPacedTransfer>(usual(name, data, std::move(send)), 25);
+    };
+    CSimLine line;
+    CVelunitLineDriver unit(line, CSystemClock::Instance(), config, true);
+
+    SCommunicationsSetup setup;
+    setup.m_strStationDir = scratch;
+    CCommunicationsDlg dialog(station, "COM 1", setup, parent);
+    CCommunicationsDlg::SPrompts prompts;
+    prompts.m_ask = [](const std::string&) { return false; };
+    prompts.m_show = [](const std::string& text) {
+        std::fprintf(stderr, "tidewell-screenshots: %s\n", text.c_str());
+    };
+    dialog.SetPrompts(std::move(prompts));
+    dialog.SetOpen([&line](CCommunicationsController& c) { return c.OpenStream(line.TakeHostEnd()); });
+    dialog.show();
+    if (!QTest::qWaitFor([&] { return dialog.IsOpened(); }, 20000))
+        return false;
+    dialog.Button(CCommunicationsDlg::SYSTEM_TEST)->click();
+    Settle(12); // the clock ticks on once
+    bool ok = Save(&dialog, out.filePath("communications.png"));
+
+    bool taken = false;
+    QObject::connect(&dialog, &CCommunicationsDlg::progressChanged, &dialog, [&](int percent) {
+        if (taken || percent < 40)
+            return;
+        taken = true;
+        // After the status lines of the same block.
+        QTimer::singleShot(0, &dialog, [&] {
+            const QString path = out.filePath("communications-download.png");
+            const bool saved = dialog.grab().save(path);
+            std::printf("%s%s\n", qPrintable(path), saved ? "" : " (could not be written)");
+            ok = saved && ok;
+        });
+    });
+    dialog.Button(CCommunicationsDlg::DOWNLOAD)->click();
+    if (!QTest::qWaitFor([&] { return dialog.Controller().CanClose(); }, 60000) || !taken)
+        ok = false;
+    dialog.Button(CCommunicationsDlg::SLEEP)->click();
+    dialog.done(0);
+    line.Shutdown();
+    return ok;
+}
+
+// "Program Flow Computer" at the end of a good transfer to a simulated unit.
+bool SaveProgramFlowComputer(const CStation& station, QWidget* parent, const QDir& out)
+{
+    class COpener : public IPortOpener
+    {
+      public:
+        explicit COpener(CSimLine& line) : m_line(line) {}
+        std::unique_ptr<ISerialStream> OpenStream(const std::string&) override
+        {
+            return m_line.TakeHostEnd();
+        }
+
+      private:
+        CSimLine& m_line;
+    };
+    CSimLine line;
+    CVirtualClock clock;
+    CFlowComputerSim unit;
+    line.DeviceSetBaud(CFlowComputerProgrammer::BAUD);
+    line.SetPump([&](int maxWaitMs) { unit.Pump(line, &clock, maxWaitMs); });
+    COpener opener(line);
+    CProgramFlowComputerDlg dialog(station, "COM 2", &opener, &clock, parent);
+    dialog.show();
+    if (!QTest::qWaitFor([&] { return dialog.IsFinished(); }, 30000))
+        return false;
+    const bool ok = Save(&dialog, out.filePath("program-flow-computer.png"));
+    dialog.done(0);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -221,6 +351,12 @@ int main(int argc, char* argv[])
                          creekFile.c_str());
             ok = false;
         }
+
+        // The instrument windows work on a copy, against simulated units.
+        QTemporaryDir scratch;
+        CStation visited(*station);
+        ok = SaveCommunications(visited, &frame, out, scratch.path().toStdString()) && ok;
+        ok = SaveProgramFlowComputer(*station, &frame, out) && ok;
     } else {
         std::fprintf(stderr, "tidewell-screenshots: no station is open, the System page is not shown\n");
         ok = false;

@@ -129,9 +129,11 @@ TEST_F(GuiTest, ClickingARowOpensItsStation)
     EXPECT_EQ(m_frame->InfoWindow()->windowTitle(), "Station Information - Weir");
     EXPECT_TRUE(view->Button(CStationInfoModel::CONFIGURE)->isEnabled());
     EXPECT_TRUE(view->Button(CStationInfoModel::REFRESH)->isEnabled());
+    EXPECT_TRUE(view->Button(CStationInfoModel::PROGRAM_VELUNIT)->isEnabled());
+    EXPECT_TRUE(view->Button(CStationInfoModel::PROGRAM_FLOWCOMPUTER)->isEnabled());
     // Windows that do not exist yet are never faked: off, with a reason.
-    EXPECT_FALSE(view->Button(CStationInfoModel::PROGRAM_VELUNIT)->isEnabled());
-    EXPECT_FALSE(view->Button(CStationInfoModel::PROGRAM_VELUNIT)->toolTip().isEmpty());
+    EXPECT_FALSE(view->Button(CStationInfoModel::LISTEN_REALTIME)->isEnabled());
+    EXPECT_FALSE(view->Button(CStationInfoModel::LISTEN_REALTIME)->toolTip().isEmpty());
 }
 
 TEST_F(GuiTest, OpeningAMissingStationFileReportsAndKeepsTheCurrent)
