@@ -160,9 +160,9 @@ std::string ParseMeasurementRow(const std::string& id, const std::string& start,
     return {};
 }
 
-SMeasurementFile ReadMeasurements(std::istream& in, const SMeasurementUnits& units)
+std::vector<SMeasurementTexts> ReadMeasurementTexts(std::istream& in, std::vector<std::string>& problems)
 {
-    SMeasurementFile file;
+    std::vector<SMeasurementTexts> rows;
     std::string line;
     int lineNo = 0;
     int where[COLUMN_COUNT];
@@ -179,47 +179,70 @@ SMeasurementFile ReadMeasurements(std::istream& in, const SMeasurementUnits& uni
         const std::vector<std::string> fields = SplitCsv(line);
         if (!haveHeader) {
             haveHeader = true;
+            const size_t before = problems.size();
             for (size_t i = 0; i < fields.size(); ++i) {
                 const std::string name = Lower(Trim(fields[i]));
                 const auto known = std::find(std::begin(kColumns), std::end(kColumns), name);
                 if (known == std::end(kColumns)) {
-                    file.m_problems.push_back("line " + std::to_string(lineNo) + ": unknown column \"" +
-                                              Trim(fields[i]) + "\"");
+                    problems.push_back("line " + std::to_string(lineNo) + ": unknown column \"" +
+                                       Trim(fields[i]) + "\"");
                     continue;
                 }
                 where[known - std::begin(kColumns)] = static_cast<int>(i);
             }
             for (int c = ID; c <= DISCHARGE; ++c)
                 if (where[c] < 0)
-                    file.m_problems.push_back("line " + std::to_string(lineNo) +
-                                              ": the header has no column \"" + kColumns[c] + "\"");
-            if (!file.Ok())
-                return file;
+                    problems.push_back("line " + std::to_string(lineNo) + ": the header has no column \"" +
+                                       kColumns[c] + "\"");
+            if (problems.size() != before)
+                return {};
             continue;
         }
         auto field = [&](int c) {
             return where[c] >= 0 && where[c] < static_cast<int>(fields.size()) ? fields[where[c]]
                                                                                : std::string();
         };
-        SMeasurement row;
+        SMeasurementTexts row;
         row.m_nLine = lineNo;
-        std::string problem;
-        for (int c = ID; c <= DISCHARGE && problem.empty(); ++c)
+        for (int c = ID; c <= DISCHARGE && row.m_strProblem.empty(); ++c)
             if (where[c] >= static_cast<int>(fields.size()))
-                problem = std::string("the column \"") + kColumns[c] + "\" is missing";
-        if (problem.empty())
-            problem = ParseMeasurementRow(field(ID), field(START), field(END), field(DISCHARGE), field(STAGE),
-                                          field(EXCLUDE), units, row);
-        if (!problem.empty()) {
-            file.m_problems.push_back("line " + std::to_string(lineNo) + ": " + problem);
-            continue;
-        }
+                row.m_strProblem = std::string("the column \"") + kColumns[c] + "\" is missing";
+        row.m_strId = field(ID);
+        row.m_strStart = field(START);
+        row.m_strEnd = field(END);
+        row.m_strDischarge = field(DISCHARGE);
+        row.m_strStage = field(STAGE);
+        row.m_strExclude = field(EXCLUDE);
         row.m_strComment = Trim(field(COMMENT));
-        file.m_rows.push_back(row);
+        rows.push_back(row);
     }
     if (!haveHeader)
-        file.m_problems.push_back(
-            "the file is empty: it needs a header row naming id, start, end and discharge");
+        problems.push_back("the file is empty: it needs a header row naming id, start, end and discharge");
+    return rows;
+}
+
+std::string ParseMeasurementTexts(const SMeasurementTexts& t, const SMeasurementUnits& units,
+                                  SMeasurement& row)
+{
+    if (!t.m_strProblem.empty())
+        return t.m_strProblem;
+    row.m_nLine = t.m_nLine;
+    row.m_strComment = t.m_strComment;
+    return ParseMeasurementRow(t.m_strId, t.m_strStart, t.m_strEnd, t.m_strDischarge, t.m_strStage,
+                               t.m_strExclude, units, row);
+}
+
+SMeasurementFile ReadMeasurements(std::istream& in, const SMeasurementUnits& units)
+{
+    SMeasurementFile file;
+    for (const SMeasurementTexts& texts : ReadMeasurementTexts(in, file.m_problems)) {
+        SMeasurement row;
+        const std::string problem = ParseMeasurementTexts(texts, units, row);
+        if (problem.empty())
+            file.m_rows.push_back(row);
+        else
+            file.m_problems.push_back("line " + std::to_string(texts.m_nLine) + ": " + problem);
+    }
     return file;
 }
 

@@ -49,6 +49,20 @@ std::string ParseMeasurementRow(const std::string& id, const std::string& start,
                                 const std::string& exclude, const SMeasurementUnits& units,
                                 SMeasurement& row);
 
+// One row of the file as its texts, before they are read as values: what the rating window
+// shows and lets the operator correct.
+struct SMeasurementTexts {
+    std::string m_strId, m_strStart, m_strEnd, m_strDischarge, m_strStage, m_strExclude, m_strComment;
+    int m_nLine = 0;
+    std::string m_strProblem; // a required column the row does not reach, else empty
+};
+// The rows of a file as texts; problems receives what is wrong with the header (and then
+// there are no rows).
+std::vector<SMeasurementTexts> ReadMeasurementTexts(std::istream& in, std::vector<std::string>& problems);
+// A row's texts as values; empty when the row is good, else what is wrong.
+std::string ParseMeasurementTexts(const SMeasurementTexts& texts, const SMeasurementUnits& units,
+                                  SMeasurement& row);
+
 SMeasurementFile ReadMeasurements(std::istream& in, const SMeasurementUnits& units);
 // The file at a path; a file that cannot be read gives one problem saying so.
 SMeasurementFile ReadMeasurementsFile(const std::string& path, const SMeasurementUnits& units);
