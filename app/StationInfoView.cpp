@@ -3,6 +3,7 @@
 #include "app/AppPrompter.h"
 #include "app/StationApp.h"
 #include "station/Station.h"
+#include "ui/VelocityRatingDialog.h"
 #include "views/ChannelPreviewCtrl.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     connect(m_pButtons[CStationInfoModel::CONFIGURE], &QPushButton::clicked, this,
             &CStationInfoView::Configure);
     connect(m_pButtons[CStationInfoModel::REFRESH], &QPushButton::clicked, this, &CStationInfoView::Refresh);
+    connect(m_pRating, &QPushButton::clicked, this, &CStationInfoView::OpenRating);
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;
         ShowDataSummary();
@@ -117,8 +119,12 @@ QVBoxLayout* CStationInfoView::BuildButtons()
         width = std::max(width, m_pButtons[i]->fontMetrics().horizontalAdvance(m_pButtons[i]->text()) +
                                     2 * kCaptionMargin);
     }
+    m_pRating = new QPushButton(tr("Velocity Rating..."));
+    width =
+        std::max(width, m_pRating->fontMetrics().horizontalAdvance(m_pRating->text()) + 2 * kCaptionMargin);
     for (QPushButton* button : m_pButtons)
         button->setMinimumWidth(width);
+    m_pRating->setMinimumWidth(width);
     // These windows come with the data views and the instrument dialogs; until they exist
     // the buttons are off and say what is missing.
     m_arrMissing[CStationInfoModel::VIEW_DATA] =
@@ -144,6 +150,7 @@ QVBoxLayout* CStationInfoView::BuildButtons()
     buttons->addWidget(m_pButtons[CStationInfoModel::CONFIGURE]);
     buttons->addWidget(m_pButtons[CStationInfoModel::VIEW_DATA]);
     buttons->addWidget(m_pButtons[CStationInfoModel::REFRESH]);
+    buttons->addWidget(m_pRating);
     buttons->addSpacing(8);
     buttons->addWidget(comms);
     buttons->addStretch(1);
@@ -252,6 +259,16 @@ void CStationInfoView::Refresh()
     RefreshDataList();
 }
 
+void CStationInfoView::OpenRating()
+{
+    if (!m_pStation)
+        return;
+    // Data views opened afterwards read the station file the window saved; this view
+    // reads the files again for the ranges the new model gives.
+    OpenVelocityRating(this, *m_pStation, QString::fromStdString(m_app.GetStationDirectory(*m_pStation)),
+                       [this] { Refresh(); });
+}
+
 void CStationInfoView::Configure()
 {
     if (!m_pStation || !m_pPrompter)
@@ -289,6 +306,7 @@ void CStationInfoView::SummaryToControls()
 
 void CStationInfoView::ApplyButtonStates()
 {
+    m_pRating->setEnabled(m_pStation != nullptr);
     for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
         const bool available = m_arrMissing[i].isEmpty();
         m_pButtons[i]->setEnabled(available && m_model.m_bEnabled[i]);

@@ -36,6 +36,7 @@ class CStationInfoView : public QWidget
     QListWidget* DataList() const { return m_pFiles; }
     QComboBox* PortList() const { return m_pPort; }
     QLabel* Caption() const { return m_pCaption; }
+    QPushButton* RatingButton() const { return m_pRating; }
     CChannelPreviewCtrl* Preview() const { return m_pPreview; }
 
     // The room a button keeps between its caption and each of its edges, in pixels.
@@ -51,6 +52,7 @@ class CStationInfoView : public QWidget
     QGroupBox* BuildDataFiles();
     QVBoxLayout* BuildButtons();
     void Configure();
+    void OpenRating();
     void Refresh();
     void StationToControls();
     void SummaryToControls();
@@ -70,6 +72,7 @@ class CStationInfoView : public QWidget
         *m_pEnsembleType;
     QComboBox* m_pPort;
     QPushButton* m_pButtons[CStationInfoModel::BUTTON_COUNT];
+    QPushButton* m_pRating; // "Velocity Rating...", on whenever a station is shown
     QString m_arrMissing[CStationInfoModel::BUTTON_COUNT];
     QList<QPair<QString, QLabel*>> m_arrFields;
 };

@@ -351,8 +351,14 @@ CVelocityRatingModel::SPlot CVelocityRatingModel::Plot() const
         }
     }
     if (anyTime) {
-        plot.m_zero.emplace_back(tFirst, 0.0);
-        plot.m_zero.emplace_back(tLast, 0.0);
+        const bool days = tLast - tFirst > 3.0;
+        const double scale = days ? 1.0 : 24.0;
+        for (auto* series : {&plot.m_residuals, &plot.m_excludedResiduals})
+            for (auto& point : *series)
+                point.first = (point.first - tFirst) * scale;
+        plot.m_zero.emplace_back(0.0, 0.0);
+        plot.m_zero.emplace_back((tLast - tFirst) * scale, 0.0);
+        plot.m_strTimeTitle = std::string(days ? "Days" : "Hours") + " from " + CDateTime(tFirst).Format();
     }
     if (m_fit.m_bOk && any && hi > lo) {
         const double stage = stageCount ? stageSum / stageCount : NODATA;

@@ -75,10 +75,12 @@ class CVelocityRatingModel
     // The plots, in the velocity display unit: measured mean velocity against index velocity
     // (points fitted, points excluded, and the fitted curve over the range of the index
     // velocities; the stage term's curve is drawn at the mean stage of the points fitted),
-    // and residuals against the middle of each measurement (time stamps).
+    // and residuals against the middle of each measurement, in hours from the first (days
+    // when they span more than three days), so that the axis labels tell the points apart.
     struct SPlot {
         std::vector<std::pair<double, double>> m_fitted, m_excluded, m_outliers, m_curve;
         std::vector<std::pair<double, double>> m_residuals, m_excludedResiduals, m_zero;
+        std::string m_strTimeTitle; // "Hours from 2005/12/03 01:50:00"
     };
     SPlot Plot() const;
     std::string VelocityTitle() const; // "Velocity (m/s)"

@@ -35,6 +35,23 @@ std::string Pad(const std::string& text, size_t width, bool right = true)
                  : text + std::string(width - text.size(), ' ');
 }
 
+// A value of the measurement table: four significant figures, which is what a discharge
+// measurement is good for; "-" for no data.
+std::string TableNumber(double value, const char* format = "%.4g")
+{
+    if (IsNoData(value))
+        return "-";
+    char text[48];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// One column of the table, right-aligned with at least one space before it.
+std::string Col(const std::string& text, size_t width)
+{
+    return " " + Pad(text, width);
+}
+
 } // namespace
 
 std::string FormatRatingReport(const SRatingAnalysis& a, const std::string& title)
@@ -95,21 +112,20 @@ std::string FormatRatingReport(const SRatingAnalysis& a, const std::string& titl
         out += ", rated with the " + std::string(RatingModelTitle(first->m_model)) + " model";
     out += " (velocities in " + vu + ", stage in " + UnitAbbreviation(u.m_nStageUnits) + ", area in " +
            UnitAbbreviation(u.m_nAreaUnits) + ")\n";
-    out += Pad("id", 10, false) + Pad("paired", 8, false) + Pad("index", 10) + Pad("stage", 10) +
-           Pad("area", 11) + Pad("measured", 10) + Pad("rated", 10) + Pad("residual", 10) + Pad("%", 8) +
-           "\n";
+    out += Pad("id", 10, false) + Pad("paired", 8, false) + Col("index", 10) + Col("stage", 9) +
+           Col("area", 9) + Col("measured", 10) + Col("rated", 10) + Col("residual", 10) + Col("%", 7) + "\n";
     const auto residuals =
         first ? RatingResiduals(*first, a.m_points) : std::vector<SRatingResidual>(a.m_points.size());
     for (size_t i = 0; i < a.m_points.size(); ++i) {
         const SRatingPoint& p = a.m_points[i];
         const SRatingResidual& r = residuals[i];
-        auto vel = [&](double v) { return ReportNumber(ToDisplayUnits(v, u.m_nVelocityUnits)); };
+        auto vel = [&](double v) { return TableNumber(ToDisplayUnits(v, u.m_nVelocityUnits)); };
         std::string line = Pad(p.m_measurement.m_strId, 10, false) + Pad(PairKindName(p.m_kind), 8, false) +
-                           Pad(vel(p.m_dIndexVelocity), 10) +
-                           Pad(ReportNumber(ToDisplayUnits(p.m_dStage, u.m_nStageUnits)), 10) +
-                           Pad(ReportNumber(ToDisplayUnits(p.m_dArea, u.m_nAreaUnits)), 11) +
-                           Pad(vel(p.m_dMeasuredVelocity), 10) + Pad(vel(r.m_dRated), 10) +
-                           Pad(vel(r.m_dResidual), 10) + Pad(ReportNumber(r.m_dPercent), 8);
+                           Col(vel(p.m_dIndexVelocity), 10) +
+                           Col(TableNumber(ToDisplayUnits(p.m_dStage, u.m_nStageUnits)), 9) +
+                           Col(TableNumber(ToDisplayUnits(p.m_dArea, u.m_nAreaUnits)), 9) +
+                           Col(vel(p.m_dMeasuredVelocity), 10) + Col(vel(r.m_dRated), 10) +
+                           Col(vel(r.m_dResidual), 10) + Col(TableNumber(r.m_dPercent, "%.1f"), 7);
         if (r.m_bOutlier)
             line += " *";
         if (p.m_measurement.m_bExclude)

@@ -1,7 +1,8 @@
 // tidewell-screenshots OUT_DIR [--all]: starts the program's windows on the settings file named by
 // TIDEWELL_CONFIG (the demo site), at 1280 x 800, and saves what the operator sees: the
-// main window with the current station, the station information view and the System page
-// of the Station Configuration dialog. With --all, also every station's information view
+// main window with the current station, the station information view, the System page
+// of the Station Configuration dialog and, for a station with reference measurements, the
+// Velocity Rating window. With --all, also every station's information view
 // and the smaller dialogs, for checking the layout. Run it under Xvfb for a screen of that
 // size.
 #include "app/MainFrame.h"
@@ -14,9 +15,11 @@
 #include "ui/CopyStationDialog.h"
 #include "ui/GraphPrefsDialog.h"
 #include "ui/StationConfigDialog.h"
+#include "ui/VelocityRatingDialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QTest>
@@ -65,6 +68,18 @@ int main(int argc, char* argv[])
         dialog.show();
         ok = Save(&dialog, out.filePath("system-page.png")) && ok;
         dialog.reject();
+
+        // The rating window on the station's reference measurements, when it has them.
+        const QString dir = QString::fromStdString(app.GetStationDirectory(*station));
+        const QString measurements = QDir(dir).filePath(QStringLiteral("measurements.csv"));
+        if (QFileInfo::exists(measurements)) {
+            CStation ratingCopy(*station);
+            CVelocityRatingDialog rating(ratingCopy, dir, &frame);
+            rating.ImportFile(measurements);
+            rating.show();
+            ok = Save(&rating, out.filePath("velocity-rating.png")) && ok;
+            rating.close();
+        }
     } else {
         std::fprintf(stderr, "tidewell-screenshots: no station is open, the System page is not shown\n");
         ok = false;

@@ -121,6 +121,10 @@ TEST_F(VelocityRatingModel, ExcludingAndChoosingTheModel)
     EXPECT_EQ(plot.m_residuals.size(), 7u);
     ASSERT_EQ(plot.m_zero.size(), 2u);
     EXPECT_EQ(plot.m_zero[0].second, 0.0);
+    // Residuals by the hour from the first measurement's middle; Q3 (excluded) is two hours on.
+    EXPECT_EQ(plot.m_strTimeTitle, "Hours from 2005/12/03 01:00:00");
+    EXPECT_NEAR(plot.m_excludedResiduals[0].first, 2.0, 1e-6);
+    EXPECT_NEAR(plot.m_zero[1].first, 7.0, 1e-6);
 
     // The curve runs over the fitted index velocities, 0.2 to 0.9 m/s, on the fitted line.
     const SRatingFit& fit = m_model.Fit();
