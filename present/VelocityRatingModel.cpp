@@ -414,7 +414,7 @@ bool CVelocityRatingModel::ApplyFrom(double start, std::string& message)
         return false;
     }
     std::string error;
-    if (!ApplyRatingAsCalcSet(*m_pStation, m_fit, CDateTime(start), error)) {
+    if (!ApplyRatingAsCalcSet(*m_pStation, m_fit, CDateTime(start), error, m_bSaveOnApply)) {
         message = "Error, " + error + ".";
         return false;
     }
@@ -431,7 +431,7 @@ bool CVelocityRatingModel::ApplyAsStationModel(std::string& message)
         return false;
     }
     std::string error;
-    if (!ApplyRatingAsStationModel(*m_pStation, m_fit, error)) {
+    if (!ApplyRatingAsStationModel(*m_pStation, m_fit, error, m_bSaveOnApply)) {
         message = "Error, " + error + ".";
         return false;
     }

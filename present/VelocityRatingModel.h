@@ -89,6 +89,9 @@ class CVelocityRatingModel
 
     // The start "Apply from..." offers: the earliest start among the good rows, else now.
     double DefaultApplyStart() const;
+    // Whether applying saves the station file (the default). A caller that edits a copy of the
+    // station and commits it itself (a configuration page) switches it off.
+    void SetSaveOnApply(bool save) { m_bSaveOnApply = save; }
     // Adds the chosen model as a calculation set from a time, or makes it the station's own
     // model, and saves the station; message says what was done or what went wrong.
     bool ApplyFrom(double start, std::string& message);
@@ -103,6 +106,7 @@ class CVelocityRatingModel
     std::vector<SRecordedSample> m_samples;
     std::vector<SMeasurementTexts> m_rows;
     RatingModel m_model = RatingModel::Linear;
+    bool m_bSaveOnApply = true;
 
     // Worked out from the rows by Recompute.
     std::vector<std::string> m_problems;

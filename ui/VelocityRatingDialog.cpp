@@ -367,9 +367,10 @@ void CVelocityRatingDialog::FillGraphs()
 }
 
 CVelocityRatingDialog* OpenVelocityRating(QWidget* parent, CStation& station, const QString& dataDirectory,
-                                          std::function<void()> changed)
+                                          std::function<void()> changed, bool saveOnApply)
 {
     auto* dialog = new CVelocityRatingDialog(station, dataDirectory, parent);
+    dialog->Model().SetSaveOnApply(saveOnApply);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // The window holds the station: nothing may replace or edit it meanwhile.
     dialog->setWindowModality(Qt::WindowModal);

@@ -55,7 +55,8 @@ class CVelocityRatingDialog : public QDialog
     QDateTimeEdit* ApplyStart() const { return m_pApplyStart; }
 
   signals:
-    // The station was changed and saved (a calculation set added, or its own model set).
+    // The station was changed (a calculation set added, or its own model set) and, unless
+    // the model was told otherwise, saved.
     void stationChanged();
 
   private:
@@ -82,9 +83,11 @@ class CVelocityRatingDialog : public QDialog
 };
 
 // Opens the window on a station whose data files lie in dataDirectory (empty: beside its
-// station file). It is not modal and deletes itself when closed; changed, when given, runs
-// after each apply, with the station already saved. The Velocity Model page and the
-// station information view open it through this.
+// station file). It is window-modal, so that nothing replaces or edits the station
+// meanwhile, and deletes itself when closed; changed, when given, runs after each apply. The
+// Velocity Model page and the station information view open it through this. Applying saves
+// the station file; a page that edits a copy of the station and commits it on OK passes
+// saveOnApply false, and applying then changes the copy only.
 CVelocityRatingDialog* OpenVelocityRating(QWidget* parent, CStation& station,
                                           const QString& dataDirectory = {},
-                                          std::function<void()> changed = {});
+                                          std::function<void()> changed = {}, bool saveOnApply = true);

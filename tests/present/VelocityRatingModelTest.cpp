@@ -187,9 +187,16 @@ TEST_F(VelocityRatingModel, ApplyFromADateOrAsTheStationModel)
     ASSERT_TRUE(saved.Load((m_temp / "Lock.hstn").string()));
     EXPECT_EQ(saved.GetVelocityModel(), MODEL_POWER);
 
+    // A caller that commits the station itself gets the change in memory only.
+    const auto before = testsupport::ReadFileBytes(m_temp / "Lock.hstn");
+    m_model.SetSaveOnApply(false);
+    ASSERT_TRUE(m_model.ApplyFrom(At(6, 0), message)) << message;
+    EXPECT_EQ(m_station.GetCalcSetCount(), 2);
+    EXPECT_EQ(testsupport::ReadFileBytes(m_temp / "Lock.hstn"), before);
+
     m_model.SetCell(0, CVelocityRatingModel::COL_DISCHARGE, "lots");
     EXPECT_FALSE(m_model.ApplyFrom(At(5, 0), message));
-    EXPECT_EQ(saved.GetCalcSetCount(), 1);
+    EXPECT_EQ(m_station.GetCalcSetCount(), 2);
 }
 
 } // namespace
