@@ -8,6 +8,7 @@
 #include "link/ui/ProgramFlowComputerDlg.h"
 #include "station/Station.h"
 #include "ui/SeriesExportDialog.h"
+#include "ui/VelocityRatingDialog.h"
 #include "views/ChannelPreviewCtrl.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
             &CStationInfoView::ProgramVelunit);
     connect(m_pButtons[CStationInfoModel::PROGRAM_FLOWCOMPUTER], &QPushButton::clicked, this,
             &CStationInfoView::ProgramFlowComputer);
+    connect(m_pRating, &QPushButton::clicked, this, &CStationInfoView::OpenRating);
     connect(m_pFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         m_model.m_nSelected = row;
         ShowDataSummary();
@@ -135,11 +137,13 @@ QVBoxLayout* CStationInfoView::BuildButtons()
                                     2 * kCaptionMargin);
     }
     m_pExportSeries = new QPushButton(tr("Export Series..."));
-    width = std::max(width, m_pExportSeries->fontMetrics().horizontalAdvance(m_pExportSeries->text()) +
-                                2 * kCaptionMargin);
+    m_pRating = new QPushButton(tr("Velocity Rating..."));
+    for (QPushButton* extra : {m_pExportSeries, m_pRating})
+        width = std::max(width, extra->fontMetrics().horizontalAdvance(extra->text()) + 2 * kCaptionMargin);
     for (QPushButton* button : m_pButtons)
         button->setMinimumWidth(width);
     m_pExportSeries->setMinimumWidth(width);
+    m_pRating->setMinimumWidth(width);
     // These windows come with the data views and the instrument dialogs; until they exist
     // the buttons are off and say what is missing.
     m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
@@ -160,6 +164,7 @@ QVBoxLayout* CStationInfoView::BuildButtons()
     buttons->addWidget(m_pButtons[CStationInfoModel::VIEW_DATA]);
     buttons->addWidget(m_pButtons[CStationInfoModel::REFRESH]);
     buttons->addWidget(m_pExportSeries);
+    buttons->addWidget(m_pRating);
     buttons->addSpacing(8);
     buttons->addWidget(comms);
     buttons->addStretch(1);
@@ -352,6 +357,16 @@ void CStationInfoView::ProgramFlowComputer()
     Refresh();
 }
 
+void CStationInfoView::OpenRating()
+{
+    if (!m_pStation)
+        return;
+    // Data views opened afterwards read the station file the window saved; this view
+    // reads the files again for the ranges the new model gives.
+    OpenVelocityRating(this, *m_pStation, QString::fromStdString(m_app.GetStationDirectory(*m_pStation)),
+                       [this] { Refresh(); });
+}
+
 void CStationInfoView::Configure()
 {
     if (!m_pStation || !m_pPrompter)
@@ -397,6 +412,7 @@ void CStationInfoView::SummaryToControls()
 
 void CStationInfoView::ApplyButtonStates()
 {
+    m_pRating->setEnabled(m_pStation != nullptr);
     for (int i = 0; i < CStationInfoModel::BUTTON_COUNT; ++i) {
         const bool available = m_arrMissing[i].isEmpty();
         m_pButtons[i]->setEnabled(available && m_model.m_bEnabled[i]);

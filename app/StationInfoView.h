@@ -48,6 +48,7 @@ class CStationInfoView : public QWidget
     QListWidget* DataList() const { return m_pFiles; }
     QComboBox* PortList() const { return m_pPort; }
     QLabel* Caption() const { return m_pCaption; }
+    QPushButton* RatingButton() const { return m_pRating; }
     CChannelPreviewCtrl* Preview() const { return m_pPreview; }
 
     // The room a button keeps between its caption and each of its edges, in pixels.
@@ -65,6 +66,7 @@ class CStationInfoView : public QWidget
     QGroupBox* BuildDataFiles();
     QVBoxLayout* BuildButtons();
     void Configure();
+    void OpenRating();
     void Refresh();
     void ExportSeries();
     void ProgramVelunit();
@@ -93,6 +95,7 @@ class CStationInfoView : public QWidget
     QComboBox* m_pPort;
     QPushButton* m_pButtons[CStationInfoModel::BUTTON_COUNT];
     QPushButton* m_pExportSeries; // the station's series for a hydrometric database
+    QPushButton* m_pRating;       // "Velocity Rating...", on whenever a station is shown
     QString m_arrMissing[CStationInfoModel::BUTTON_COUNT];
     QList<QPair<QString, QLabel*>> m_arrFields;
 };

@@ -2,7 +2,9 @@
 # Makes the demo site that scripts/run.sh starts the program on, when it is not there yet,
 # and writes its settings file afresh:
 #   DEMO_DIR/site/...            three stations of different channel types, each with recorded
-#                                data files that fit its channel (tidewell-demo-site)
+#                                data files that fit its channel (tidewell-demo-site); the weir
+#                                also has reference discharge measurements, measurements.csv,
+#                                for trying the velocity rating
 #   DEMO_DIR/site-version        which tidewell-demo-site made it
 #   DEMO_DIR/tidewell.conf       the program's settings file (point TIDEWELL_CONFIG at it): the
 #                                site folder and the station to open, and no serial ports, which
@@ -17,7 +19,7 @@ demo=$2
 site="$demo/site"
 conf="$demo/tidewell.conf"
 # Raised whenever tidewell-demo-site makes a different site.
-version=2
+version=3
 stamp="$demo/site-version"
 
 if [ -d "$site" ] && [ "$(cat "$stamp" 2>/dev/null || true)" != "$version" ]; then

@@ -6,12 +6,16 @@
 // scripts/make-demo-site.sh runs it for scripts/run.sh.
 #include "data/ChannelGeometry.h"
 #include "data/DateTime.h"
+#include "data/EnsembleList.h"
 #include "data/Units.h"
+#include "rating/Pairing.h"
 #include "sim/DataGenerator.h"
 #include "station/Station.h"
+#include "station/StationFlowSettings.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -99,6 +103,56 @@ SDataGenOptions Recording(SDataGenOptions::Format format, int day, int count, ui
     o.m_nYear = 2005, o.m_nMonth = 12, o.m_nDay = day;
     o.m_nSeed = seed;
     return o;
+}
+
+// Reference discharge measurements at the weir, for trying the velocity rating: sixteen boat
+// measurements of twenty minutes over the two recorded days, made from the channel's "true"
+// rating V = 0.03 + 0.87 Vi (m/s) with a scatter of about 2 %. One is marked excluded (a
+// suspected moving bed) and one falls on a day without recorded data, so the rating window
+// shows both cases.
+bool WriteWeirMeasurements(const fs::path& siteDir, const CStation& weir,
+                           const std::vector<std::string>& files)
+{
+    const fs::path dir = StationDir(siteDir, weir);
+    const CFlowSettingsTable settings = FlowSettingsTableOf(weir);
+    std::vector<SRecordedSample> samples;
+    for (const auto& name : files) {
+        CEnsembleList list;
+        list.Load((dir / name).string(), settings);
+        const auto more = CollectSamples(list);
+        samples.insert(samples.end(), more.begin(), more.end());
+    }
+    const double scatter[] = {0.012, -0.018, 0.006,  0.021, -0.009, -0.015, 0.017, -0.004,
+                              0.011, 0.080,  -0.022, 0.003, 0.014,  -0.012, 0.019, -0.007};
+    std::vector<SMeasurement> rows;
+    for (int i = 0; i < 16; ++i) {
+        const size_t k = 10 + 26 * static_cast<size_t>(i);
+        if (k + 2 >= samples.size())
+            return false;
+        double vi = 0.0, stage = 0.0;
+        for (size_t j = k; j < k + 3; ++j)
+            vi += samples[j].m_dIndexVelocity / 3.0, stage += samples[j].m_dStage / 3.0;
+        const double v = (0.03 + 0.87 * vi / 1000.0) * (1.0 + scatter[i]); // m/s
+        SMeasurement m;
+        m.m_strId = "HW" + std::to_string(101 + i);
+        m.m_dStart = samples[k].m_dTime - 60.0 / 86400.0;
+        m.m_dEnd = samples[k + 2].m_dTime + 60.0 / 86400.0;
+        m.m_dDischarge = v * 1000.0 * 0.1 * weir.GetGeometry().GetArea(stage);
+        if (i == 9) {
+            m.m_bExclude = true;
+            m.m_strComment = "moving bed suspected";
+        }
+        rows.push_back(m);
+    }
+    SMeasurement late = rows.back();
+    late.m_strId = "HW117";
+    late.m_dStart = CDateTime::FromParts(2005, 12, 7, 10, 0, 0).m_dt;
+    late.m_dEnd = CDateTime::FromParts(2005, 12, 7, 10, 20, 0).m_dt;
+    late.m_strComment = "no recorded data that day";
+    rows.push_back(late);
+    std::ofstream out(dir / "measurements.csv", std::ios::binary);
+    out << WriteMeasurements(rows, {weir.GetFlowUnits(), weir.GetStageUnits()});
+    return static_cast<bool>(out);
 }
 
 } // namespace
@@ -208,6 +262,7 @@ int main(int argc, char* argv[])
     const bool ok = WriteData(siteDir, weir, "20051203.001", weirData(3, 144, 1)) &&
                     WriteData(siteDir, weir, "20051204.002", weirData(4, 288, 2)) &&
                     WriteData(siteDir, creek, "20051203.001", creekData) &&
-                    WriteData(siteDir, pipe, "20051205.001", pipeData);
+                    WriteData(siteDir, pipe, "20051205.001", pipeData) &&
+                    WriteWeirMeasurements(siteDir, weir, {"20051203.001", "20051204.002"});
     return ok ? 0 : 1;
 }

@@ -5,9 +5,10 @@
 // section), the Flow Computer Settings (with a failed check), Calculation Settings, calculation
 // set and Edit Commands dialogs, a data view of the station's longest data file with every pane
 // (all four beam graphs and the velocity contours), and the Velunit Communications (connected,
-// then part-way through a download) and Program Flow Computer windows against simulated units.
-// With --all, also every station's information view and the smaller dialogs, for checking the
-// layout. Run it under Xvfb for a screen of that size.
+// then part-way through a download) and Program Flow Computer windows against simulated units,
+// and, for a station with reference measurements, the Velocity Rating window. With --all, also
+// every station's information view and the smaller dialogs, for checking the layout. Run it
+// under Xvfb for a screen of that size.
 #include "app/MainFrame.h"
 #include "app/StationApp.h"
 #include "app/StationInfoView.h"
@@ -34,11 +35,13 @@
 #include "ui/FlowComputerSettingsDlg.h"
 #include "ui/GraphPrefsDialog.h"
 #include "ui/StationConfigDialog.h"
+#include "ui/VelocityRatingDialog.h"
 #include "views/DataView.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -357,6 +360,18 @@ int main(int argc, char* argv[])
         CStation visited(*station);
         ok = SaveCommunications(visited, &frame, out, scratch.path().toStdString()) && ok;
         ok = SaveProgramFlowComputer(*station, &frame, out) && ok;
+
+        // The rating window on the station's reference measurements, when it has them.
+        const QString dir = QString::fromStdString(app.GetStationDirectory(*station));
+        const QString measurements = QDir(dir).filePath(QStringLiteral("measurements.csv"));
+        if (QFileInfo::exists(measurements)) {
+            CStation ratingCopy(*station);
+            CVelocityRatingDialog rating(ratingCopy, dir, &frame);
+            rating.ImportFile(measurements);
+            rating.show();
+            ok = Save(&rating, out.filePath("velocity-rating.png")) && ok;
+            rating.close();
+        }
     } else {
         std::fprintf(stderr, "tidewell-screenshots: no station is open, the System page is not shown\n");
         ok = false;

@@ -5,6 +5,7 @@
 // The demo-site program is part of the desktop build: without Qt there is nothing to test.
 #ifdef TIDEWELL_DEMO_SITE_PATH
 #include "data/ChannelGeometry.h"
+#include "data/DataFiles.h"
 #include "data/EnsembleList.h"
 #include "data/NoData.h"
 #include "data/Units.h"
@@ -92,7 +93,7 @@ TEST(DemoSite, EveryRecordedStageLiesInItsChannelWithRiverVelocitiesAndDownstrea
 
         int files = 0;
         for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-            if (entry.path().extension() == ".hstn")
+            if (!IsDataFileName(entry.path().filename().string()))
                 continue;
             SCOPED_TRACE(entry.path().filename().string());
             ++files;
