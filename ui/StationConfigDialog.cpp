@@ -4,8 +4,10 @@
 #include "ui/ChannelPage.h"
 #include "ui/ProfilingPage.h"
 #include "ui/SystemPage.h"
+#include "ui/VelocityRatingDialog.h"
 
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -21,6 +23,16 @@ CStationConfigDialog::CStationConfigDialog(CStation& station, bool isNew, QWidge
     m_pTabs->addTab(m_pChannel, tr("Channel"));
     m_pTabs->addTab(m_pProfiling, tr("Velocity Model"));
     m_pTabs->setCurrentIndex(SYSTEM);
+
+    // The rating works on the copy being edited: what it applies is kept or dropped with the
+    // rest of the dialog, and the page shows the fitted model at once.
+    auto* rating = new QPushButton(tr("Velocity Rating..."));
+    m_pProfiling->AddButton(rating);
+    connect(rating, &QPushButton::clicked, this, [this] {
+        m_pProfiling->SavePage();
+        OpenVelocityRating(
+            this, *m_pWork, {}, [this] { m_pProfiling->LoadPage(); }, false);
+    });
     connect(m_pTabs, &QTabWidget::currentChanged, this, &CStationConfigDialog::PageChanged);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

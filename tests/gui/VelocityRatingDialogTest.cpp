@@ -5,6 +5,9 @@
 #include "data/Units.h"
 #include "sim/DataGenerator.h"
 #include "tests/gui/GuiFixture.h"
+#include "tests/support/TestSupport.h"
+#include "ui/ProfilingPage.h"
+#include "ui/StationConfigDialog.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -96,6 +99,47 @@ TEST_F(VelocityRatingDialogTest, OpensFromTheStationInformationView)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), "Velocity Rating - Basin");
     dialog->close();
+}
+
+TEST_F(VelocityRatingDialogTest, FromTheVelocityModelPageItRatesTheCopyThatOkKeeps)
+{
+    const auto file = MakeRatedStation();
+    const std::string before = testsupport::ReadFileText(file);
+    for (const bool ok : {false, true}) {
+        CStation station;
+        ASSERT_TRUE(station.Load(file.string()));
+        CStationConfigDialog config(station, false);
+        config.show();
+        config.Tabs()->setCurrentIndex(CStationConfigDialog::VELOCITY_MODEL);
+        QPushButton* open = nullptr;
+        for (QPushButton* b : config.findChildren<QPushButton*>())
+            if (b->text() == "Velocity Rating...")
+                open = b;
+        ASSERT_NE(open, nullptr);
+        open->click();
+        QApplication::processEvents();
+        CVelocityRatingDialog* rating = config.findChild<CVelocityRatingDialog*>();
+        ASSERT_NE(rating, nullptr);
+        ASSERT_TRUE(rating->ImportFile(QString::fromStdString((file.parent_path() / "m.csv").string())));
+        // Stored as the Velocity Model page types them: B1 is the fitted intercept.
+        ASSERT_TRUE(rating->Model().Fit().m_bOk);
+        const double intercept = rating->Model().Fit().m_dModelCoef[0];
+        ASSERT_NE(intercept, 0.0);
+        std::string message;
+        ASSERT_TRUE(rating->Model().ApplyAsStationModel(message)) << message;
+        emit rating->stationChanged(); // as the window's own Apply does after its question
+        rating->close();
+        QApplication::processEvents();
+        // Nothing is written while the configuration dialog is open, and the station itself
+        // changes only with OK.
+        EXPECT_EQ(testsupport::ReadFileText(file), before);
+        EXPECT_EQ(station.GetModelCoef(0), CStation().GetModelCoef(0));
+        if (ok)
+            config.accept();
+        else
+            config.reject();
+        EXPECT_EQ(station.GetModelCoef(0), ok ? intercept : CStation().GetModelCoef(0));
+    }
 }
 
 } // namespace
