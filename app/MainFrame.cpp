@@ -80,6 +80,14 @@ CMainFrame::CMainFrame(CStationApp& app, QWidget* parent) : QMainWindow(parent),
     connect(&m_app, &CStationApp::stationListChanged, this, &CMainFrame::RefreshStationList);
 }
 
+CMainFrame::~CMainFrame()
+{
+    // The document area closes its windows while the base class takes it down, and each one
+    // it closes activates another; by then this object is a plain widget, so nothing may
+    // call back into it.
+    disconnect(m_pMdi, nullptr, this, nullptr);
+}
+
 void CMainFrame::SetPrompter(IAppPrompter* prompter)
 {
     m_pPrompter = prompter;

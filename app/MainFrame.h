@@ -21,6 +21,7 @@ class CMainFrame : public QMainWindow, public IAppPrompter
     Q_OBJECT
   public:
     explicit CMainFrame(CStationApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     // Start-up after the frame is built: the site directory from the settings file, the
     // window shown, the station list scanned, and the information view with no station.
