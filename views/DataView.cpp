@@ -265,6 +265,17 @@ void CDataView::ShowCurrent(bool selectRow)
     }
 }
 
+void CDataView::AddEnsemble(const CEnsemble& ensemble)
+{
+    if (m_pTableModel)
+        m_pTableModel->BeginAppend(1);
+    m_pModel->AddEnsemble(ensemble);
+    if (m_pTableModel)
+        m_pTableModel->EndAppend();
+    if (m_pHydrograph)
+        m_pHydrograph->SetHydrograph(&m_pModel->Hydrograph());
+}
+
 void CDataView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);

@@ -117,6 +117,7 @@ class CCommunicationsDlg : public QDialog,
     bool CanClose() const;
 
     CStation& m_station;
+    std::string m_strStationDir; // where a real-time view opened from here records
     std::string m_strPortName;
     std::function<bool(CCommunicationsController&)> m_open;
     SPrompts m_prompts;
