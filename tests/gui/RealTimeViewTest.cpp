@@ -180,6 +180,29 @@ TEST_F(RealTimeViewTest, AFailingRecordingFileIsShownOnTheStatusLineAndTheEnsemb
     EXPECT_EQ(view.StatusLine()->text(), QString::fromLatin1(CLiveRecorder::RECORDING_WARNING));
 }
 
+TEST_F(RealTimeViewTest, ALostConnectionIsShownTheTimerStopsAndTheEnsemblesStay)
+{
+    CStation station;
+    CVirtualClock clock(CDateTime::FromParts(2026, 12, 8, 10, 0, 0));
+    CSimLine line;
+    auto port = std::make_unique<CSerialPort>(&clock);
+    ASSERT_TRUE(port->Attach(line.TakeHostEnd(), 9600));
+    SLiveRecorderSetup setup;
+    setup.m_strStationDir = m_temp.Path().string();
+    setup.m_pClock = &clock;
+    CRealTimeView view(station, std::move(port), setup);
+    view.show();
+    QTest::keyClicks(&view, "SIM");
+    EXPECT_EQ(view.Tick(), 1);
+    line.Shutdown();
+    view.Tick();
+    EXPECT_TRUE(view.Recorder().IsPortLost());
+    EXPECT_FALSE(view.Timer()->isActive());
+    EXPECT_FALSE(view.StatusLine()->isHidden());
+    EXPECT_EQ(view.StatusLine()->text(), QString::fromLatin1(CLiveRecorder::PORT_LOST_MESSAGE));
+    EXPECT_EQ(view.Model().GetCount(), 1u);
+}
+
 TEST_F(RealTimeViewTest, ListenRealtimeOnAPortThatWillNotOpenSaysSoAndOpensNothing)
 {
     CStationInfoView* info = Open((m_temp.Path() / "no-such-device").string());
