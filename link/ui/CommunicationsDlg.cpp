@@ -2,6 +2,7 @@
 
 #include "link/SerialPort.h"
 #include "link/ui/SetTimeDlg.h"
+#include "platform/SettingsStore.h"
 #include "station/Station.h"
 #include "views/RealTimeView.h"
 
@@ -49,11 +50,8 @@ void TurnEventLoop(const std::function<bool()>& done)
 
 CCommunicationsDlg::CCommunicationsDlg(CStation& station, std::string portName, SCommunicationsSetup setup,
                                        QWidget* parent)
-    : QDialog(parent), m_station(station),
-      m_strStationDir(setup.m_strStationDir.empty() && !setup.m_strSiteDir.empty()
-                          ? station.GetStationDirectory(setup.m_strSiteDir)
-                          : setup.m_strStationDir),
-      m_strPortName(std::move(portName)), m_dispatcher(this),
+    : QDialog(parent), m_station(station), m_strSiteDir(setup.m_strSiteDir),
+      m_strStationDir(setup.m_strStationDir), m_strPortName(std::move(portName)), m_dispatcher(this),
       m_runner(m_dispatcher, TurnEventLoop, [this](bool busy) { Busy(busy); })
 {
     setWindowTitle(tr("Velunit Communications"));
@@ -298,6 +296,16 @@ bool CCommunicationsDlg::LaunchRealTimeView(std::unique_ptr<CSerialPort> port)
     try {
         SLiveRecorderSetup setup;
         setup.m_strStationDir = m_strStationDir;
+        if (setup.m_strStationDir.empty()) {
+            // The station's folder in the site the settings file names, as the session log's.
+            std::string siteDir = m_strSiteDir;
+            if (siteDir.empty()) {
+                CSettingsStore store;
+                store.Load();
+                siteDir = store.GetStationDir();
+            }
+            setup.m_strStationDir = m_station.GetStationDirectory(siteDir);
+        }
         view = new CRealTimeView(m_station, std::move(port), std::move(setup));
     } catch (const std::exception&) {
         return false;
