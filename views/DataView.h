@@ -73,6 +73,7 @@ class CDataView : public QWidget
   private:
     void BuildPanes();
     void BuildTable();
+    void SetContourSource();
     void ShowCurrent(bool selectRow);
     void Message(const QString& text);
     std::vector<size_t> SelectedRows() const;

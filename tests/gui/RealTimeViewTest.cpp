@@ -5,11 +5,13 @@
 
 #include "app/StationInfoView.h"
 #include "data/DataFiles.h"
+#include "data/NoData.h"
 #include "link/Clock.h"
 #include "link/SimLine.h"
 #include "link/ui/CommunicationsDlg.h"
 #include "present/StationInfoModel.h"
 #include "sim/VelunitPtyServer.h"
+#include "views/ContourCtrl.h"
 #include "views/DataTableModel.h"
 #include "views/RealTimeView.h"
 
@@ -21,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -143,10 +146,20 @@ TEST_F(RealTimeViewTest, SimulationKeysMakeAnEnsembleAtTheNextTickShownRecordedA
     EXPECT_FALSE(averages[2].empty());
     EXPECT_TRUE(
         table->headerData(2, Qt::Horizontal).toString().endsWith(QString::fromStdString(averages[2])));
-    for (int tick = 0; tick < 9; ++tick)
+    for (int tick = 0; tick < 9; ++tick) {
+        clock.Advance(CLiveRecorder::TICK_MS);
         EXPECT_EQ(view.Tick(), 0) << tick;
+    }
+    clock.Advance(CLiveRecorder::TICK_MS);
     EXPECT_EQ(view.Tick(), 1);
     EXPECT_EQ(view.Model().GetCurrent(), 1);
+
+    // The map of the contours follows the time the ensembles span.
+    ASSERT_NE(view.Contours(), nullptr);
+    const SContourGrid& grid = view.Contours()->EnsureGrid();
+    EXPECT_GT(std::count_if(grid.m_arrValues.begin(), grid.m_arrValues.end(),
+                            [](double v) { return !IsNoData(v); }),
+              0);
 
     // The operator looks back; the next ensemble brings the current one to the end again.
     QTest::keyClick(view.Table(), Qt::Key_Home);
