@@ -12,6 +12,7 @@
 #include "ui/CopyStationDialog.h"
 #include "ui/StationConfigDialog.h"
 #include "views/DataView.h"
+#include "views/RealTimeView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,6 +63,13 @@ CMainFrame::CMainFrame(CStationApp& app, QWidget* parent) : QMainWindow(parent),
     connect(m_pInfoView, &CStationInfoView::titleChanged, m_pInfoWindow, &QWidget::setWindowTitle);
     connect(m_pInfoView, &CStationInfoView::viewDataRequested, this,
             [this](const QString& name) { ViewData(name.toStdString()); });
+    connect(m_pInfoView, &CStationInfoView::realTimeViewOpened, this, [this](CRealTimeView* view) {
+        view->SetMessageHandler([this](const QString& text) {
+            if (m_pPrompter)
+                m_pPrompter->ShowMessage(text.toStdString());
+        });
+        OpenDataWindow(view);
+    });
 
     CreateButtonBar();
     statusBar()->showMessage(tr("Ready"));

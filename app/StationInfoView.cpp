@@ -10,6 +10,7 @@
 #include "ui/SeriesExportDialog.h"
 #include "ui/VelocityRatingDialog.h"
 #include "views/ChannelPreviewCtrl.h"
+#include "views/RealTimeView.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -56,6 +58,8 @@ CStationInfoView::CStationInfoView(CStationApp& app, QWidget* parent) : QWidget(
     });
     connect(m_pButtons[CStationInfoModel::PROGRAM_VELUNIT], &QPushButton::clicked, this,
             &CStationInfoView::ProgramVelunit);
+    connect(m_pButtons[CStationInfoModel::LISTEN_REALTIME], &QPushButton::clicked, this,
+            [this] { ListenRealtime(); });
     connect(m_pButtons[CStationInfoModel::PROGRAM_FLOWCOMPUTER], &QPushButton::clicked, this,
             &CStationInfoView::ProgramFlowComputer);
     connect(m_pRating, &QPushButton::clicked, this, &CStationInfoView::OpenRating);
@@ -144,10 +148,6 @@ QVBoxLayout* CStationInfoView::BuildButtons()
         button->setMinimumWidth(width);
     m_pExportSeries->setMinimumWidth(width);
     m_pRating->setMinimumWidth(width);
-    // These windows come with the data views and the instrument dialogs; until they exist
-    // the buttons are off and say what is missing.
-    m_arrMissing[CStationInfoModel::LISTEN_REALTIME] =
-        tr("Listening in real time needs the real-time data view, which is not built yet");
 
     m_pPort = new QComboBox;
     for (int port = 1; port <= 8; ++port)
@@ -305,10 +305,13 @@ std::unique_ptr<CCommunicationsDlg> CStationInfoView::MakeCommunicationsDlg()
     setup.m_strSiteDir = m_app.GetSiteDir();
     setup.m_pOpener = PortOpener();
     auto dialog = std::make_unique<CCommunicationsDlg>(*m_pStation, port.toStdString(), setup, this);
+    CCommunicationsDlg::SPrompts prompts;
+    prompts.m_launch = [this](std::unique_ptr<CSerialPort> open) {
+        return LaunchRealTimeView(std::move(open)) != nullptr;
+    };
     if (unattended::IsOn()) {
         // Nobody is at the screen: messages go to standard error and fail the run, every
         // question takes No.
-        CCommunicationsDlg::SPrompts prompts;
         prompts.m_show = [this](const std::string& text) {
             QString line = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
             unattended::Report(line);
@@ -320,8 +323,8 @@ std::unique_ptr<CCommunicationsDlg> CStationInfoView::MakeCommunicationsDlg()
             return false;
         };
         prompts.m_askOffset = [](int&) { return false; };
-        dialog->SetPrompts(std::move(prompts));
     }
+    dialog->SetPrompts(std::move(prompts));
     return dialog;
 }
 
@@ -343,6 +346,59 @@ CCommunicationsDlg* CStationInfoView::OpenCommunications(std::function<void(bool
     });
     dialog->open();
     return dialog;
+}
+
+CRealTimeView* CStationInfoView::ListenRealtime()
+{
+    const QString port = SelectedPort();
+    if (!m_pStation || port.isEmpty())
+        return nullptr;
+    SLiveRecorderSetup setup;
+    setup.m_strStationDir = m_app.GetStationDirectory(*m_pStation);
+    setup.m_pOpener = PortOpener();
+    auto view = std::make_unique<CRealTimeView>(*m_pStation, port.toStdString(), std::move(setup));
+    if (!view->IsPortOpen()) {
+        Message(CRealTimeView::PortErrorText(port.toStdString()).toStdString());
+        return nullptr;
+    }
+    CRealTimeView* shown = view.release();
+    OpenRealTimeView(shown);
+    return shown;
+}
+
+CRealTimeView* CStationInfoView::LaunchRealTimeView(std::unique_ptr<CSerialPort> port)
+{
+    if (!m_pStation || !port)
+        return nullptr;
+    CRealTimeView* view = nullptr;
+    try {
+        SLiveRecorderSetup setup;
+        setup.m_strStationDir = m_app.GetStationDirectory(*m_pStation);
+        view = new CRealTimeView(*m_pStation, std::move(port), std::move(setup));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    OpenRealTimeView(view);
+    return view;
+}
+
+void CStationInfoView::OpenRealTimeView(CRealTimeView* view)
+{
+    emit realTimeViewOpened(view);
+    if (!view->parent()) {
+        view->setAttribute(Qt::WA_DeleteOnClose);
+        view->resize(640, 490);
+        view->show();
+    }
+    view->setFocus();
+}
+
+void CStationInfoView::Message(const std::string& text)
+{
+    if (m_pPrompter)
+        m_pPrompter->ShowMessage(text);
+    else
+        QMessageBox::warning(this, QStringLiteral("Tidewell"), QString::fromStdString(text));
 }
 
 void CStationInfoView::ProgramFlowComputer()

@@ -11,6 +11,8 @@
 
 class CChannelPreviewCtrl;
 class CCommunicationsDlg;
+class CRealTimeView;
+class CSerialPort;
 class IPortOpener;
 class CStation;
 class CStationApp;
@@ -37,6 +39,13 @@ class CStationInfoView : public QWidget
     // well or badly. None without a station.
     CCommunicationsDlg* OpenCommunications(std::function<void(bool connected)> opened = {});
 
+    // "Listen Realtime": the real-time data view on the selected port, handed to
+    // realTimeViewOpened; none (and the port message) when the port does not open.
+    CRealTimeView* ListenRealtime();
+    // The real-time view on a port already open (the Yes after programming); none when the
+    // window could not be made.
+    CRealTimeView* LaunchRealTimeView(std::unique_ptr<CSerialPort> port);
+
     void ShowStation(CStation* station);
     void RefreshDataList();
     void ShowDataSummary();
@@ -58,6 +67,9 @@ class CStationInfoView : public QWidget
     void titleChanged(const QString& title);
     // "View Data" with a file selected: the frame opens the data view of that file.
     void viewDataRequested(const QString& name);
+    // A real-time view was made: the frame takes it as a data window. Left unclaimed, it
+    // shows as a window of its own.
+    void realTimeViewOpened(CRealTimeView* view);
 
   private:
     // The view's parts, each making the controls it holds.
@@ -70,6 +82,8 @@ class CStationInfoView : public QWidget
     void Refresh();
     void ExportSeries();
     void ProgramVelunit();
+    void OpenRealTimeView(CRealTimeView* view);
+    void Message(const std::string& text);
     std::unique_ptr<CCommunicationsDlg> MakeCommunicationsDlg();
     IPortOpener* PortOpener();
     void ProgramFlowComputer();

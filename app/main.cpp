@@ -8,6 +8,7 @@
 #include "app/Unattended.h"
 #include "present/AppCommandLine.h"
 #include "present/StationAppModel.h"
+#include "views/RealTimeView.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,8 @@ namespace
 // An unattended run that never becomes ready (a window that forgot to release its hold, an
 // instrument exchange that never ends) still ends, with a failure.
 constexpr int kGrabTimeoutMs = 300'000;
+// --listen with --grab: how long the picture waits for the first ensemble.
+constexpr int kListenGrabWaitMs = 15'000;
 
 void Fail(const std::string& why)
 {
@@ -145,6 +149,27 @@ int main(int argc, char* argv[])
         if (!frame.InfoView()->OpenCommunications(opened)) {
             app.FailGrab("no station is open to communicate with");
             app.ReleaseGrab();
+        }
+    }
+    if (options.listen) {
+        // The picture waits for the first valid ensemble, or a while for a unit that is
+        // quiet; a port that will not open has said so through the prompter.
+        app.HoldGrab();
+        CRealTimeView* view = frame.InfoView()->ListenRealtime();
+        if (!view) {
+            app.FailGrab("the real-time view could not listen on the station's port");
+            app.ReleaseGrab();
+        } else {
+            auto released = std::make_shared<bool>(false);
+            const auto release = [&app, released] {
+                if (*released)
+                    return;
+                *released = true;
+                app.ReleaseGrab();
+            };
+            QObject::connect(view, &CRealTimeView::ensembleShown, view, release);
+            QObject::connect(view, &QObject::destroyed, &frame, release);
+            QTimer::singleShot(kListenGrabWaitMs, &frame, release);
         }
     }
     return QApplication::exec();

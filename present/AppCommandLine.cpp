@@ -44,7 +44,7 @@ Outcome Refuse(const std::string& why)
 std::string HelpText()
 {
     return "Usage: tidewell [--help] [--version] [--config FILE] [--station NAME] [--view-data FILE]\n"
-           "                [--communicate] [--grab PNG] [-platform NAME] [-style NAME]\n"
+           "                [--communicate] [--listen] [--grab PNG] [-platform NAME] [-style NAME]\n"
            "\n"
            "The Tidewell desktop program: station files, instrument programming and recorded\n"
            "flow data. It opens the station list of the site folder (by default ~/Tidewell/Config,\n"
@@ -64,6 +64,9 @@ std::string HelpText()
            "  --communicate    with --station: open its Velunit Communications window at start,\n"
            "                   on the station's port, and connect (--grab waits for the\n"
            "                   connection to finish, and fails when it did not connect)\n"
+           "  --listen         with --station: open the real-time data view on the station's port\n"
+           "                   at start and record what the deployed unit sends (--grab waits for\n"
+           "                   the first valid ensemble, or 15 seconds)\n"
            "  -platform NAME, -style NAME and the other window-system options are passed on\n"
            "\n"
            "Environment:\n"
@@ -86,6 +89,10 @@ Outcome Parse(const std::vector<std::string>& args)
         }
         if (arg == "--communicate") {
             outcome.options.communicate = true;
+            continue;
+        }
+        if (arg == "--listen") {
+            outcome.options.listen = true;
             continue;
         }
         bool taken = false;
@@ -128,6 +135,8 @@ Outcome Parse(const std::vector<std::string>& args)
     // The window belongs to a station: without one there is no port and no unit.
     if (outcome.options.communicate && outcome.options.station.empty())
         return Refuse("--communicate needs --station");
+    if (outcome.options.listen && outcome.options.station.empty())
+        return Refuse("--listen needs --station");
     return outcome;
 }
 

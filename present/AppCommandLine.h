@@ -17,6 +17,7 @@ struct Options {
     std::string grab;         // a PNG file: save an image of the main window once ready, then exit
     std::string viewData;     // with a station: a data file to open in a data view (name or path)
     bool communicate = false; // open the station's Velunit Communications window at start
+    bool listen = false;      // open the real-time data view on the station's port at start
 };
 
 struct Outcome {

@@ -27,6 +27,15 @@ CDataViewModel::CDataViewModel(const CStation& station, CEnsembleList list)
 
 CDataViewModel::~CDataViewModel() = default;
 
+void CDataViewModel::AddEnsemble(const CEnsemble& ensemble)
+{
+    m_list.Add(ensemble);
+    if (m_layout.Has(DataPane::Hydrograph) || m_layout.Has(DataPane::Contours))
+        m_hydrograph.Extend(m_list, m_arrUnits);
+    if (m_nCurrent < 0)
+        m_nCurrent = 0;
+}
+
 void CDataViewModel::SetCurrent(long entry)
 {
     const long count = static_cast<long>(m_list.GetCount());

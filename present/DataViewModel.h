@@ -32,6 +32,10 @@ class CDataViewModel
     size_t GetCount() const { return m_list.GetCount(); }
     // The current entry; -1 while the list is empty.
     long GetCurrent() const { return m_nCurrent; }
+    // Appends a live ensemble to the list, the hydrograph and the table (the current entry
+    // stays where it was).
+    void AddEnsemble(const CEnsemble& ensemble);
+
     // Sets the current entry, clamped into the list.
     void SetCurrent(long entry);
     // Right and Down +1, Left and Up -1, Page Down +5, Page Up -5, Home the first, End the last;

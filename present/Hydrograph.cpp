@@ -29,9 +29,22 @@ CHydrograph::SColor CHydrograph::Color(Series s)
 
 void CHydrograph::Build(const CEnsembleList& list, const ViewUnits& units)
 {
+    m_arrTime.clear();
+    for (int s = 0; s < SERIES_COUNT; ++s) {
+        m_arrValues[s].clear();
+        m_arrAxes[s].m_bEmpty = true;
+    }
+    Extend(list, units);
+}
+
+void CHydrograph::Extend(const CEnsembleList& list, const ViewUnits& units)
+{
     static constexpr DataType kTypes[SERIES_COUNT] = {DATATYPE_STAGE, DATATYPE_VELOCITY, DATATYPE_FLOW};
     static constexpr const char* kNames[SERIES_COUNT] = {"Stage", "Velocity", "Flow"};
+    const size_t first = m_arrTime.size();
     const size_t n = list.GetCount();
+    if (n < first)
+        return;
     m_arrTime.resize(n);
     int unitOf[SERIES_COUNT];
     for (int s = 0; s < SERIES_COUNT; ++s) {
@@ -39,7 +52,7 @@ void CHydrograph::Build(const CEnsembleList& list, const ViewUnits& units)
         unitOf[s] = units[static_cast<size_t>(UnitKindOfDataType(kTypes[s]))];
         m_arrTitles[s] = std::string(kNames[s]) + " (" + UnitAbbreviation(unitOf[s]) + ")";
     }
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = first; i < n; ++i) {
         const CEnsembleRef entry = list.GetAt(i);
         const double t = entry.GetTime();
         m_arrTime[i] = t;

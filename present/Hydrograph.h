@@ -26,6 +26,9 @@ class CHydrograph
     // Reads the time, stage, velocity and flow of every entry (a separator gives no data,
     // and so a gap). The axes follow the values.
     void Build(const CEnsembleList& list, const ViewUnits& units);
+    // Reads the entries added to the list since the last Build or Extend (live data), so
+    // that a new ensemble costs one entry, not the whole list.
+    void Extend(const CEnsembleList& list, const ViewUnits& units);
 
     size_t GetCount() const { return m_arrTime.size(); }
     const std::vector<double>& Times() const { return m_arrTime; }

@@ -38,9 +38,31 @@ QVariant CDataTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (role != Qt::DisplayRole)
         return {};
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < m_table.GetColumnCount()
-                   ? QString::fromStdString(m_table.GetColumnTitle(section))
-                   : QVariant();
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= m_table.GetColumnCount())
+            return {};
+        QString title = QString::fromStdString(m_table.GetColumnTitle(section));
+        if (static_cast<size_t>(section) < m_arrSecondRow.size())
+            title += QLatin1Char('\n') + QString::fromStdString(m_arrSecondRow[static_cast<size_t>(section)]);
+        return title;
+    }
     return section + 1;
+}
+
+void CDataTableModel::BeginAppend(int count)
+{
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + count - 1);
+}
+
+void CDataTableModel::EndAppend()
+{
+    endInsertRows();
+}
+
+void CDataTableModel::SetSecondHeaderRow(std::vector<std::string> texts)
+{
+    m_arrSecondRow = std::move(texts);
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }

@@ -3,6 +3,9 @@
 // made when the table view asks for it (only rows on screen are ever asked for).
 #include <QAbstractTableModel>
 
+#include <string>
+#include <vector>
+
 class CDataTable;
 
 class CDataTableModel : public QAbstractTableModel
@@ -16,6 +19,14 @@ class CDataTableModel : public QAbstractTableModel
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Rows added at the end of the table: the table view is told before and after.
+    void BeginAppend(int count);
+    void EndAppend();
+    // A second line under every column title (the real-time view's moving averages); none
+    // when empty.
+    void SetSecondHeaderRow(std::vector<std::string> texts);
+
   private:
     const CDataTable& m_table;
+    std::vector<std::string> m_arrSecondRow;
 };

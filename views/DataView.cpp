@@ -107,8 +107,6 @@ void CDataView::BuildPanes()
     m_pPanes = new QSplitter(Qt::Vertical);
     m_pPanes->setChildrenCollapsible(false);
     box->addWidget(m_pPanes);
-    const ViewUnits& units = m_pModel->Units();
-    const QString length = Q(UnitAbbreviation(units[UNIT_KIND_LENGTH]));
     for (DataPane pane : layout.m_arrPanes) {
         QWidget* widget = nullptr;
         switch (pane) {
@@ -139,18 +137,7 @@ void CDataView::BuildPanes()
             break;
         case DataPane::Contours: {
             m_pContours = new CContourCtrl;
-            const CHydrograph& hydrograph = m_pModel->Hydrograph();
-            const CGraphModel& axis = hydrograph.Axis(CHydrograph::STAGE);
-            const double tMin = axis.HasXRange() ? axis.m_dXMin : 0.0;
-            const double tMax = axis.HasXRange() ? axis.m_dXMax : -1.0;
-            const CDataViewModel* model = m_pModel.get();
-            m_pContours->SetSource(
-                [model, tMin, tMax](int columns) {
-                    return BuildContourGrid(model->List(), model->Hydrograph().Times(), tMin, tMax, columns,
-                                            model->Station(), model->Units());
-                },
-                tMin, tMax, QStringLiteral("Y (%1)").arg(length),
-                QStringLiteral("X Velocity (%1)").arg(Q(UnitAbbreviation(units[UNIT_KIND_VELOCITY]))));
+            SetContourSource();
             connect(m_pContours, &CContourCtrl::timeClicked, this, [this](double t) {
                 if (m_pModel->TimeClicked(t))
                     ShowCurrent();
@@ -172,6 +159,23 @@ void CDataView::BuildPanes()
         m_pPanes->setStretchFactor(m_pPanes->count() - 1, share);
         m_arrShares.push_back(share);
     }
+}
+
+void CDataView::SetContourSource()
+{
+    const ViewUnits& units = m_pModel->Units();
+    const CHydrograph& hydrograph = m_pModel->Hydrograph();
+    const CGraphModel& axis = hydrograph.Axis(CHydrograph::STAGE);
+    const double tMin = axis.HasXRange() ? axis.m_dXMin : 0.0;
+    const double tMax = axis.HasXRange() ? axis.m_dXMax : -1.0;
+    const CDataViewModel* model = m_pModel.get();
+    m_pContours->SetSource(
+        [model, tMin, tMax](int columns) {
+            return BuildContourGrid(model->List(), model->Hydrograph().Times(), tMin, tMax, columns,
+                                    model->Station(), model->Units());
+        },
+        tMin, tMax, QStringLiteral("Y (%1)").arg(Q(UnitAbbreviation(units[UNIT_KIND_LENGTH]))),
+        QStringLiteral("X Velocity (%1)").arg(Q(UnitAbbreviation(units[UNIT_KIND_VELOCITY]))));
 }
 
 void CDataView::BuildTable()
@@ -263,6 +267,20 @@ void CDataView::ShowCurrent(bool selectRow)
         m_pTable->scrollTo(index);
         m_bSyncingTable = false;
     }
+}
+
+void CDataView::AddEnsemble(const CEnsemble& ensemble)
+{
+    if (m_pTableModel)
+        m_pTableModel->BeginAppend(1);
+    m_pModel->AddEnsemble(ensemble);
+    if (m_pTableModel)
+        m_pTableModel->EndAppend();
+    if (m_pHydrograph)
+        m_pHydrograph->SetHydrograph(&m_pModel->Hydrograph());
+    // The time axis has grown: the map is made again at its next paint.
+    if (m_pContours)
+        SetContourSource();
 }
 
 void CDataView::resizeEvent(QResizeEvent* event)

@@ -53,6 +53,9 @@ class CDataView : public QWidget
     // "Export...": asks for a file name, then ExportCsv.
     void Export();
 
+    // Appends a live ensemble to every pane (the current entry stays where it was).
+    void AddEnsemble(const CEnsemble& ensemble);
+
     QSplitter* Panes() const { return m_pPanes; }
     QSplitter* BeamPanes() const { return m_pBeamPanes; }
     QTableView* Table() const { return m_pTable; }
@@ -62,6 +65,7 @@ class CDataView : public QWidget
     CContourCtrl* Contours() const { return m_pContours; }
 
   protected:
+    CDataTableModel* TableModel() const { return m_pTableModel; }
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -69,6 +73,7 @@ class CDataView : public QWidget
   private:
     void BuildPanes();
     void BuildTable();
+    void SetContourSource();
     void ShowCurrent(bool selectRow);
     void Message(const QString& text);
     std::vector<size_t> SelectedRows() const;

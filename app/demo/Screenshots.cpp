@@ -37,6 +37,7 @@
 #include "ui/StationConfigDialog.h"
 #include "ui/VelocityRatingDialog.h"
 #include "views/DataView.h"
+#include "views/RealTimeView.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -105,6 +106,50 @@ void Settle(int rounds = 5)
         QApplication::processEvents();
         QTest::qWait(100);
     }
+}
+
+// The real-time view listening to a deployed unit on a simulated line for an hour of its
+// time (30-second ensembles, time compressed), recording into a scratch folder.
+bool SaveRealTimeView(const CStation& station, CMainFrame& frame, const QDir& out)
+{
+    QTemporaryDir scratch;
+    CVirtualClock clock(CDateTime::FromParts(2026, 12, 8, 10, 0, 0));
+    CSimLine line;
+    SVelunitConfig config;
+    config.m_strSiteName = station.GetSiteName();
+    config.m_nTimeCompression = 60; // two ensembles a second
+    CVelunitLineDriver driver(line, clock, config);
+    auto port = std::make_unique<CSerialPort>(&clock);
+    std::string banner, echo;
+    if (!port->Attach(line.TakeHostEnd(), 9600) || !port->SendBreak(300) ||
+        !port->ReadUntil(banner, 2000, '>') || !port->Write("CS\n") || !port->ReadUntil(echo, 1000, '\n')) {
+        std::fprintf(stderr,
+                     "tidewell-screenshots: the simulated unit did not deploy; no realtime-view.png\n");
+        return false;
+    }
+    SLiveRecorderSetup setup;
+    setup.m_strStationDir = scratch.path().toStdString();
+    setup.m_pClock = &clock;
+    CStation copy(station);
+    CGraphPrefs prefs = copy.GetGraphPrefs();
+    prefs.m_bQVD = prefs.m_bWhisker = prefs.m_bTabular = 1;
+    prefs.m_bContours = 0;
+    prefs.m_bVectors = prefs.m_bAmplitude = 1;
+    prefs.m_bCorrelation = prefs.m_bBinVelocities = 0;
+    copy.SetGraphPrefs(prefs);
+    auto* view = new CRealTimeView(copy, std::move(port), setup);
+    // The ticks are driven here, on the simulated clock.
+    view->Timer()->stop();
+    QMdiSubWindow* window = frame.OpenDataWindow(view);
+    window->setGeometry(0, 0, 1000, 760);
+    frame.MdiArea()->setActiveSubWindow(window);
+    for (int tick = 0; tick < 60; ++tick) {
+        clock.Advance(CLiveRecorder::TICK_MS);
+        view->Tick();
+    }
+    const bool ok = Save(window, out.filePath("realtime-view.png"));
+    window->close();
+    return ok;
 }
 
 // The Station Configuration dialog on a copy of the station, on one page.
@@ -407,6 +452,7 @@ int main(int argc, char* argv[])
         view->ShowCurrent();
         ok = Save(window, out.filePath("data-view.png")) && ok;
         window->close();
+        ok = SaveRealTimeView(*station, frame, out) && ok;
     }
     if (all) {
         CCopyStationDialog copy(QStringLiteral("Harbour Weir_COPY"), QString(), &frame);

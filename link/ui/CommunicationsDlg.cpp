@@ -2,6 +2,9 @@
 
 #include "link/SerialPort.h"
 #include "link/ui/SetTimeDlg.h"
+#include "platform/SettingsStore.h"
+#include "station/Station.h"
+#include "views/RealTimeView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,7 +50,8 @@ void TurnEventLoop(const std::function<bool()>& done)
 
 CCommunicationsDlg::CCommunicationsDlg(CStation& station, std::string portName, SCommunicationsSetup setup,
                                        QWidget* parent)
-    : QDialog(parent), m_station(station), m_strPortName(std::move(portName)), m_dispatcher(this),
+    : QDialog(parent), m_station(station), m_strSiteDir(setup.m_strSiteDir),
+      m_strStationDir(setup.m_strStationDir), m_strPortName(std::move(portName)), m_dispatcher(this),
       m_runner(m_dispatcher, TurnEventLoop, [this](bool busy) { Busy(busy); })
 {
     setWindowTitle(tr("Velunit Communications"));
@@ -287,12 +291,28 @@ bool CCommunicationsDlg::LaunchRealTimeView(std::unique_ptr<CSerialPort> port)
 {
     if (m_prompts.m_launch)
         return m_prompts.m_launch(std::move(port));
-    // Until the real-time data view exists the unit is left recording on its own; the
-    // port closes here.
-    port.reset();
-    QMessageBox::information(this, windowTitle(),
-                             tr("The unit is programmed and recording. Viewing its data live is not "
-                                "available yet in this version; download the data on the next visit."));
+    // Nobody claimed the view: it becomes a window of its own.
+    CRealTimeView* view = nullptr;
+    try {
+        SLiveRecorderSetup setup;
+        setup.m_strStationDir = m_strStationDir;
+        if (setup.m_strStationDir.empty()) {
+            // The station's folder in the site the settings file names, as the session log's.
+            std::string siteDir = m_strSiteDir;
+            if (siteDir.empty()) {
+                CSettingsStore store;
+                store.Load();
+                siteDir = store.GetStationDir();
+            }
+            setup.m_strStationDir = m_station.GetStationDirectory(siteDir);
+        }
+        view = new CRealTimeView(m_station, std::move(port), std::move(setup));
+    } catch (const std::exception&) {
+        return false;
+    }
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->resize(640, 490);
+    view->show();
     return true;
 }
 

@@ -117,6 +117,8 @@ class CCommunicationsDlg : public QDialog,
     bool CanClose() const;
 
     CStation& m_station;
+    std::string m_strSiteDir;    // as the setup gave them: where a real-time view opened
+    std::string m_strStationDir; // from here records
     std::string m_strPortName;
     std::function<bool(CCommunicationsController&)> m_open;
     SPrompts m_prompts;
