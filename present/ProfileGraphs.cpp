@@ -62,7 +62,9 @@ bool SWhiskerGraph::Tip(const SWhisker& whisker, double& x, double& y) const
     const double across = m_dMaxAbsX > 0 ? whisker.m_dX / m_dMaxAbsX : 0.0;
     const double along = m_dMaxAbsY > 0 ? whisker.m_dY / m_dMaxAbsY : 0.0;
     x = whisker.m_dCenter + along * m_dBinSize;
-    y = 0.9 * across;
+    // One scale for both directions, so that whiskers of one ensemble compare; the path sits
+    // at 0 of the fixed range, so the shorter side (below) sets it.
+    y = 0.9 * std::min(Y_MAX, -Y_MIN) * across;
     return true;
 }
 

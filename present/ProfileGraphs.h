@@ -51,7 +51,8 @@ struct SWhiskerGraph {
 
     // The far end of a whisker, in the graph's data units. The X velocity runs across the
     // path (upward is downstream), the Y velocity along it; the largest components of the
-    // ensemble reach 0.9 of the axis and one bin's length. False when a component is missing.
+    // ensemble reach 0.9 of the room below the path (upstream or downstream alike) and one
+    // bin's length. False when a component is missing.
     bool Tip(const SWhisker& whisker, double& x, double& y) const;
 };
 
