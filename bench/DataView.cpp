@@ -12,8 +12,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "LiveStream.h"
+#include "views/RealTimeView.h"
+
 #include <QApplication>
 #include <QImage>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -124,9 +128,56 @@ void BM_JumpFirstToLastRow(benchmark::State& state)
     }
 }
 
+// One second's tick of the real-time view: 2048 bytes waiting (eleven ensembles and a piece of
+// the next) framed, computed, recorded, shown and every pane painted, with 100,000 ensembles
+// already in the view.
+void BM_RealTimeTick(benchmark::State& state)
+{
+    constexpr int HELD = 100000;
+    constexpr size_t WAITING = 2048;
+    const std::vector<unsigned char> held = benchlive::Stream(HELD);
+    const std::vector<unsigned char> live = benchlive::Stream(20000);
+    auto stream = std::make_unique<benchlive::CMemoryStream>();
+    benchlive::CMemoryStream* queue = stream.get();
+    auto port = std::make_unique<CSerialPort>();
+    port->Attach(std::move(stream), 9600);
+    SLiveRecorderSetup setup;
+    const char* dir = std::getenv("TIDEWELL_BENCH_DIR");
+    const fs::path recordings = fs::path(dir ? dir : "/tmp/tidewell-bench") / "realtime-tick";
+    fs::remove_all(recordings);
+    fs::create_directories(recordings);
+    setup.m_strStationDir = recordings.string();
+    const CStation station;
+    CRealTimeView view(station, std::move(port), setup);
+    view.Timer()->stop(); // the benchmark ticks
+    view.resize(1000, 760);
+    view.show();
+    queue->Put(held.data(), held.size());
+    if (view.Tick() != HELD) {
+        state.SkipWithError("the held ensembles did not all frame");
+        return;
+    }
+    PaintAll(view);
+    size_t at = 0;
+    int64_t added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (at + WAITING > live.size())
+            at = 0;
+        queue->Put(live.data() + at, WAITING);
+        at += WAITING;
+        state.ResumeTiming();
+        added += view.Tick();
+        PaintAll(view);
+    }
+    state.counters["ensembles/tick"] =
+        benchmark::Counter(static_cast<double>(added), benchmark::Counter::kAvgIterations);
+}
+
 BENCHMARK(BM_FirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_StepOneEnsemble)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JumpFirstToLastRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealTimeTick)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
