@@ -51,3 +51,16 @@ std::string FormatValue(double value, bool compact)
     // the double so that values beyond the range of an int still come out right.
     return Printf("%.0f", std::trunc(value + 0.5));
 }
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}

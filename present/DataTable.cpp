@@ -36,19 +36,6 @@ std::string CDataTable::CellText(size_t row, int column) const
     return FormatSeriesValue(m_list.GetValue(row, type), type, m_units);
 }
 
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 std::string CDataTable::HeaderLine(TextForm form) const
 {
     std::string line;

@@ -2,6 +2,7 @@
 // The data view's table, without widgets: one row per entry of an ensemble list, one column
 // per data type of the preferences. Nothing is stored per cell; a cell's text is made when
 // it is asked for, so a million rows cost no more than the rows on screen.
+#include "data/FormatValue.h"
 #include "data/SeriesFormat.h"
 
 #include <cstddef>
@@ -43,6 +44,3 @@ class CDataTable
     std::vector<std::string> m_arrTitles;
     ViewUnits m_units;
 };
-
-// A field of a CSV line, quoted when it holds a comma, a quote or a line end.
-std::string CsvField(const std::string& text);

@@ -1,6 +1,7 @@
 #include "rating/Measurements.h"
 
 #include "data/DateTime.h"
+#include "data/FormatValue.h"
 #include "data/Units.h"
 #include "platform/RegularFile.h"
 
@@ -69,19 +70,6 @@ std::vector<std::string> SplitCsv(const std::string& line)
         }
     }
     return fields;
-}
-
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 // Enough digits that a value read back converts to the same internal figure within any

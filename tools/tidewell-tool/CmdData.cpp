@@ -2,6 +2,7 @@
 // them, with a station's settings and calculation sets (or a default station's).
 #include "data/EnsembleList.h"
 #include "data/FileSummary.h"
+#include "data/FormatValue.h"
 #include "data/SeriesFormat.h"
 #include "data/Units.h"
 #include "platform/RegularFile.h"
@@ -49,19 +50,6 @@ ViewUnits UnitsOf(const CStation& station)
 {
     return {station.GetStageUnits(),  station.GetVelocityUnits(),    station.GetFlowUnits(),
             station.GetVolumeUnits(), station.GetTemperatureUnits(), station.GetAreaUnits()};
-}
-
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 std::string RawText(double value)
