@@ -1,8 +1,20 @@
+# The sources of a folder for this platform: a file named *Posix.cpp is built only on POSIX
+# systems and one named *Win32.cpp only on Windows; every other .cpp everywhere.
+function(tidewell_platform_sources out dir)
+  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "Win32\\.cpp$")
+  endif()
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
 # One static library per layer folder, made of every .cpp in it (not in sub-folders).
 # A layer with no sources yet is an interface library so that dependants still link.
 function(tidewell_layer name)
   cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/*.cpp")
+  tidewell_platform_sources(sources "${CMAKE_SOURCE_DIR}/${name}")
   set(target tidewell_${name})
   if(sources)
     add_library(${target} STATIC ${sources})
@@ -21,12 +33,18 @@ endfunction()
 # One GoogleTest executable per test folder: tests/<name>/*.cpp -> test_<name>.
 function(tidewell_tests name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp")
+  tidewell_platform_sources(sources "${CMAKE_CURRENT_SOURCE_DIR}/${name}")
   if(NOT sources)
     return()
   endif()
   set(target test_${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${T_LIBS} tidewell_testsupport GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  if(CMAKE_CROSSCOMPILING)
+    # Under an emulator each start is costly: one test per program, its cases run together.
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES TIMEOUT 900)
+  else()
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
 endfunction()

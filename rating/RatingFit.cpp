@@ -97,14 +97,14 @@ std::string TooFew(RatingModel model, int have, int need)
            std::to_string(need) + " needed";
 }
 
-SRatingCoefficient Coefficient(const char* label, double value, double stderr, double t)
+SRatingCoefficient Coefficient(const char* label, double value, double stdErr, double t)
 {
     SRatingCoefficient c;
     c.m_strLabel = label;
     c.m_dValue = value;
-    c.m_dStdErr = stderr;
-    c.m_dLow = value - t * stderr;
-    c.m_dHigh = value + t * stderr;
+    c.m_dStdErr = stdErr;
+    c.m_dLow = value - t * stdErr;
+    c.m_dHigh = value + t * stdErr;
     return c;
 }
 
