@@ -6,8 +6,6 @@
 #include <iterator>
 #include <random>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace testsupport
 {
@@ -17,7 +15,7 @@ TempDir::TempDir()
     std::random_device rd;
     auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = base / ("tidewell-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
+        auto candidate = base / ("tidewell-test-" + std::to_string(rd()) + "-" + std::to_string(rd()));
         std::error_code ec;
         if (std::filesystem::create_directory(candidate, ec)) {
             m_path = candidate;
@@ -63,23 +61,6 @@ std::string ReadFileText(const std::filesystem::path& path)
 void WriteFileText(const std::filesystem::path& path, const std::string& text)
 {
     WriteFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
-
-CommandResult RunCommand(const std::string& commandLine, const std::string& standardInput)
-{
-    TempDir dir;
-    auto inPath = dir / "stdin";
-    auto outPath = dir / "stdout";
-    auto errPath = dir / "stderr";
-    WriteFileText(inPath, standardInput);
-    std::string full = "(" + commandLine + ") <'" + inPath.string() + "' >'" + outPath.string() + "' 2>'" +
-                       errPath.string() + "'";
-    int raw = std::system(full.c_str());
-    CommandResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadFileText(outPath);
-    result.err = ReadFileText(errPath);
-    return result;
 }
 
 } // namespace testsupport
