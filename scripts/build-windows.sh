@@ -26,13 +26,12 @@ if [ ! -f "$pugixml_dir/src/pugixml.cpp" ]; then
   tar xzf "$archive" -C "$deps"
 fi
 
+# The settings are the "windows" preset's (CMakePresets.json).
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DTIDEWELL_WERROR=ON -DTIDEWELL_PUGIXML_SOURCE="$pugixml_dir" \
-  -DTIDEWELL_HOST_BUILD_DIR="$root/build" "${launcher[@]}" >/dev/null
+(cd "$root" && cmake --preset windows "${launcher[@]}" >/dev/null)
 cmake --build "$build" -j 2
 
 if [ "${1:-}" = "--no-zip" ]; then
