@@ -3,7 +3,6 @@
 #include "flowcomputer/FlowComputerMessage.h"
 #include "flowcomputer/FlowComputerProgrammer.h"
 #include "link/SerialPort.h"
-#include "platform/Utf8Path.h"
 #include "tools/tidewell-tool/StationArg.h"
 
 #include <unistd.h>

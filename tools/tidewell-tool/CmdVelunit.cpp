@@ -6,7 +6,6 @@
 // velunit-sim prints, or "sim:velunit" for a simulated unit inside this program.
 #include "link/SimLine.h"
 #include "platform/TtyStream.h"
-#include "platform/Utf8Path.h"
 #include "present/CommunicationsController.h"
 #include "present/QueueDispatcher.h"
 #include "sim/VelunitLineDriver.h"

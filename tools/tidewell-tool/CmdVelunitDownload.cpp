@@ -1,7 +1,6 @@
 // velunit download: wakes the Velunit on a port and copies its recorded file into the
 // station directory (the folder of the station file), as "Download Data" does, optionally
 // erasing the recorder card after a good transfer.
-#include "platform/Utf8Path.h"
 #include "present/DownloadController.h"
 #include "present/QueueDispatcher.h"
 #include "tools/tidewell-tool/StationArg.h"

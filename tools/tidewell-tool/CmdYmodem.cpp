@@ -3,7 +3,6 @@
 #include "link/SerialPort.h"
 #include "link/YmodemReceiver.h"
 #include "link/YmodemSerialLine.h"
-#include "platform/Utf8Path.h"
 #include "tools/tidewell-tool/ToolCommand.h"
 
 #include <unistd.h>
