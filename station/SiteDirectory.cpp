@@ -37,10 +37,18 @@ std::string Join(const std::string& folder, const std::string& name)
     return folder + SEP + name;
 }
 
+// Characters that make a name more than one folder: the separators, and on Windows the
+// ":" of a drive or of a file's alternate stream.
+#ifdef _WIN32
+constexpr const char* NOT_IN_A_NAME = "\\/:";
+#else
+constexpr const char* NOT_IN_A_NAME = "/";
+#endif
+
 bool IsPlainFolderName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(PATH_SEPARATORS) == std::string::npos && name.find('\0') == std::string::npos;
+           name.find_first_of(NOT_IN_A_NAME) == std::string::npos && name.find('\0') == std::string::npos;
 }
 
 // The entries of a folder in the order the file system gives them, "." and ".." left out.
@@ -153,7 +161,7 @@ std::string CSiteDirectory::GetStationGroup(int i) const
 
 std::string CSiteDirectory::StationNameFromPath(const std::string& path)
 {
-    auto sep = path.rfind(SEP);
+    auto sep = path.find_last_of(PATH_SEPARATORS);
     if (sep == std::string::npos)
         return {};
     std::string file = path.substr(sep + 1);

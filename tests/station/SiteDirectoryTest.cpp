@@ -172,6 +172,12 @@ TEST(SiteDirectoryNames, OnlyPlainFolderNamesAreSafeLocations)
     EXPECT_TRUE(CSiteDirectory::IsSafeStationLocation("...", ""));
     for (const std::string& name : std::vector<std::string>{"", ".", "..", "a/b", std::string("a\0b", 3)})
         EXPECT_FALSE(CSiteDirectory::IsSafeStationLocation(name, "")) << name;
+#ifdef _WIN32
+    // A drive or a file's alternate stream, and the other separator.
+    for (const char* name : {"C:", "Weir:data", "a\\b"})
+        EXPECT_FALSE(CSiteDirectory::IsSafeStationLocation(name, "")) << name;
+    EXPECT_EQ(CSiteDirectory::StationNameFromPath("C:/d/Weir/Weir.hstn"), "Weir");
+#endif
     for (const char* group : {".", "..", "A/..", "../A", "A//B", "/A", "A/"}) {
         EXPECT_FALSE(CSiteDirectory::IsSafeStationLocation("Weir", group)) << group;
         EXPECT_FALSE(CSiteDirectory::IsSafeStationLocation("Weir", N(group))) << group;
