@@ -38,17 +38,16 @@ bool IsRegular(HANDLE handle)
            !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Puts the complete temporary file in the target's place. ReplaceFileW keeps what the old
-// file had beyond its bytes (attributes, permissions); a target that does not exist yet
-// is simply the temporary file renamed, written through to the disk. The old file is
-// moved aside under a name of our own and removed once the new one is in place: without
-// one, some implementations leave a temporary file of theirs behind when the replace
-// fails. A save killed in between leaves that name, of the temporary files' pattern.
+// Puts the complete temporary file in the target's place with one rename, written through
+// to the disk: a process killed at any instant leaves the old file or the new one under
+// the name. (ReplaceFileW would carry more of the old file over, but it moves the old file
+// aside first: killed in between, it leaves no file under the name at all.) The old file's
+// attributes go with the new contents, as its permissions do elsewhere, and a read-only
+// file is not replaced, as the system refuses to write over one.
 bool PutInPlace(const std::string& tempPath, const std::string& targetPath, std::string& reason)
 {
     const std::wstring temp = PathFromUtf8(tempPath).wstring();
     const std::wstring target = PathFromUtf8(targetPath).wstring();
-    const DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -56,44 +55,20 @@ bool PutInPlace(const std::string& tempPath, const std::string& targetPath, std:
             reason = SystemErrorText(error);
             return false;
         }
-        if (MoveFileExW(temp.c_str(), target.c_str(), moveFlags))
-            return true;
-        reason = LastErrorText();
-        return false;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         reason = "is a folder, not a file";
         return false;
+    } else if (attributes & FILE_ATTRIBUTE_READONLY) {
+        reason = SystemErrorText(ERROR_ACCESS_DENIED);
+        return false;
+    } else {
+        const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
     }
-    // The old file's own attributes go with its contents, as its permissions do elsewhere;
-    // ReplaceFileW would carry them over, but not every implementation of it does.
-    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    SetFileAttributesW(temp.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
-    const std::wstring backup = PathFromUtf8(CAtomicFile::FreshTempName(targetPath)).wstring();
-    if (ReplaceFileW(target.c_str(), temp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr)) {
-        DeleteFileW(backup.c_str());
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    }
-    const DWORD error = GetLastError();
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: // the old file went away meanwhile: the new one takes its name
-        if (MoveFileExW(temp.c_str(), target.c_str(), moveFlags))
-            return true;
-        break;
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-        // The old file is under the backup name, the new one still under its own.
-        if (MoveFileExW(temp.c_str(), target.c_str(), moveFlags)) {
-            DeleteFileW(backup.c_str());
-            return true;
-        }
-        MoveFileExW(backup.c_str(), target.c_str(), moveFlags);
-        break;
-    default: // both files keep their names
-        break;
-    }
-    reason = SystemErrorText(error);
+    reason = LastErrorText();
     return false;
 }
 

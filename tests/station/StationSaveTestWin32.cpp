@@ -35,15 +35,28 @@ CStation NamedStation()
     return station;
 }
 
-// A process of this test program that runs no test, started suspended (it then runs until
-// it is ended) or run to its end.
+// A big station, so that a kill lands inside its save.
+std::vector<uint8_t> BigStationBytes()
+{
+    CStation big;
+    big.SetSiteName("s");
+    for (int i = 0; i < 2000; ++i)
+        big.AddCalcSetFromStation(CDateTime(40000.0 + i));
+    return big.ToBytes();
+}
+
+const wchar_t* const SAVE_FOREVER = L"TIDEWELL_TEST_SAVE_FOREVER";
+
+// A process of this test program: one that runs no test, started suspended (it then runs
+// until it is ended) or run to its end; or one that saves for ever (see below).
 struct SChild {
     PROCESS_INFORMATION info{};
-    bool Start(bool suspended)
+    bool Start(bool suspended, const wchar_t* filter = L"-*")
     {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=-*";
+        std::wstring line =
+            L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         return CreateProcessW(self, line.data(), nullptr, nullptr, FALSE,
@@ -154,4 +167,43 @@ TEST(StationSaveWin32, FailuresLeaveTheOldFileAndNoTemporaryFile)
     EXPECT_TRUE(station.Save(path.string()));
     EXPECT_FALSE(station.IsModified());
     EXPECT_NE(ReadFileBytes(path), OLD);
+}
+
+// Run only as the child of the test below, which names the file in the environment.
+TEST(StationSaveWin32, DISABLED_SavesForEver)
+{
+    const wchar_t* path = _wgetenv(SAVE_FOREVER);
+    if (!path)
+        return;
+    const auto bytes = BigStationBytes();
+    for (;;)
+        ReplaceFileContents(std::filesystem::path(path).string(), bytes);
+}
+
+TEST(StationSaveWin32, KilledSavesLeaveTheFileWholeAndTheNextSaveClearsUp)
+{
+    TempDir dir;
+    const auto path = dir / "s.hstn";
+    const auto bytes = BigStationBytes();
+    ASSERT_TRUE(ReplaceFileContents(path.string(), bytes));
+    const auto before = std::filesystem::last_write_time(path);
+    ASSERT_TRUE(SetEnvironmentVariableW(SAVE_FOREVER, path.c_str()));
+    for (int round = 0; round < 12; ++round) {
+        SChild child;
+        ASSERT_TRUE(child.Start(false, L"StationSaveWin32.DISABLED_SavesForEver"));
+        // Once the child saves (a process start takes a while here), a kill at some instant.
+        const auto started = std::filesystem::last_write_time(path);
+        for (int wait = 0; wait < 1000 && std::filesystem::last_write_time(path) == started; ++wait)
+            Sleep(10);
+        Sleep(static_cast<DWORD>(1 + (round * 7) % 23));
+        TerminateProcess(child.info.hProcess, 1);
+        WaitForSingleObject(child.info.hProcess, 10000);
+        // Whatever instant the kill hit, the file is the old one or the new one, whole.
+        EXPECT_EQ(ReadFileBytes(path).size(), bytes.size()) << round;
+    }
+    SetEnvironmentVariableW(SAVE_FOREVER, nullptr);
+    EXPECT_NE(std::filesystem::last_write_time(path), before) << "the children never saved";
+    // The next save removes whatever temporary file a kill left behind.
+    ASSERT_TRUE(ReplaceFileContents(path.string(), bytes));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"s.hstn"});
 }
