@@ -1,24 +1,11 @@
 #include "data/BufferedReader.h"
 
-#include "platform/RegularFile.h"
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
-
 bool CBufferedReader::Open(const std::string& path)
 {
     Close();
     std::string reason;
-    const int fd = OpenRegularFileForReading(path, reason);
-    if (fd < 0)
+    if (!m_file.Open(path, reason))
         return false;
-    m_pFile = fdopen(fd, "rb");
-    if (!m_pFile) {
-        close(fd);
-        return false;
-    }
     if (!m_block)
         m_block = std::make_unique<uint8_t[]>(BLOCK_SIZE);
     m_nPos = m_nEnd = 0;
@@ -27,17 +14,23 @@ bool CBufferedReader::Open(const std::string& path)
 
 void CBufferedReader::Close()
 {
-    if (m_pFile)
-        std::fclose(m_pFile);
-    m_pFile = nullptr;
+    m_file.Close();
     m_nPos = m_nEnd = 0;
 }
 
 size_t CBufferedReader::Peek(const uint8_t*& data)
 {
-    if (m_nPos == m_nEnd && m_pFile) {
-        m_nPos = 0;
-        m_nEnd = std::fread(m_block.get(), 1, BLOCK_SIZE, m_pFile);
+    if (m_nPos == m_nEnd && m_file.IsOpen()) {
+        // A whole block where the file has it, as a buffered stream would fill it; a read
+        // error ends the file.
+        m_nPos = m_nEnd = 0;
+        std::string reason;
+        while (m_nEnd < BLOCK_SIZE) {
+            const int64_t n = m_file.Read(m_block.get() + m_nEnd, BLOCK_SIZE - m_nEnd, reason);
+            if (n <= 0)
+                break;
+            m_nEnd += static_cast<size_t>(n);
+        }
     }
     data = m_block ? m_block.get() + m_nPos : nullptr;
     return m_nEnd - m_nPos;
@@ -63,43 +56,30 @@ bool CBufferedReader::ReadWholeFile(const std::string& path, ByteBuffer& bytes, 
 {
     std::string why;
     const bool ok = [&] {
-        const int fd = OpenRegularFileForReading(path, why);
-        if (fd < 0)
+        CRegularFile file;
+        if (!file.Open(path, why))
             return false;
-        struct stat info {
-        };
-        if (fstat(fd, &info) != 0) {
-            why = std::strerror(errno);
-            close(fd);
+        uint64_t length = 0;
+        if (!file.Size(length, why))
             return false;
-        }
-        const auto length = static_cast<uint64_t>(info.st_size);
         if (length > LargestFileInMemory()) {
             why = "is too large (" + std::to_string(length) + " bytes) for the memory of this computer";
-            close(fd);
             return false;
         }
         bytes = AllocateBytes(static_cast<size_t>(length));
         if (!bytes) {
             why = "is too large (" + std::to_string(length) + " bytes) for the memory available";
-            close(fd);
             return false;
         }
         size_t got = 0;
         while (got < length) {
-            const ssize_t n = read(fd, bytes.get() + got, static_cast<size_t>(length) - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                why = std::strerror(errno);
-                close(fd);
+            const int64_t n = file.Read(bytes.get() + got, static_cast<size_t>(length) - got, why);
+            if (n < 0)
                 return false;
-            }
             if (n == 0)
                 break;
             got += static_cast<size_t>(n);
         }
-        close(fd);
         // A file that shrank while we read it is taken as far as it goes.
         size = got;
         return true;

@@ -2,9 +2,9 @@
 // Reads a file in large blocks and hands it out byte by byte or as the bytes buffered so
 // far, so that byte-wise consumers such as the framer cost no system call per byte.
 #include "data/ByteBuffer.h"
+#include "platform/RegularFile.h"
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -20,7 +20,7 @@ class CBufferedReader
 
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return m_pFile != nullptr; }
+    bool IsOpen() const { return m_file.IsOpen(); }
 
     // The bytes buffered and not yet taken, refilling when none are left; 0 at the end of
     // the file or on a read error.
@@ -36,7 +36,7 @@ class CBufferedReader
                               std::string* reason = nullptr);
 
   private:
-    std::FILE* m_pFile = nullptr;
+    CRegularFile m_file;
     std::unique_ptr<uint8_t[]> m_block;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;

@@ -1,5 +1,7 @@
 #include "data/DateTime.h"
 
+#include "platform/LocalTime.h"
+
 #include <cmath>
 #include <ctime>
 #include <vector>
@@ -77,7 +79,7 @@ CDateTime CDateTime::Now()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) {
+    if (!LocalTimeOf(now, local)) {
         return CDateTime(0.0, invalid);
     }
     return FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,

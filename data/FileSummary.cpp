@@ -1,6 +1,7 @@
 #include "data/FileSummary.h"
 
 #include "data/EnsembleFormat.h"
+#include "platform/Utf8Path.h"
 
 #include <filesystem>
 
@@ -73,6 +74,6 @@ bool SummarizeFile(const std::string& path, const CFlowSettingsTable& settings, 
     if (list.Load(path, settings, error) == 0)
         return false;
     summary = SummarizeList(list);
-    summary.m_strFileName = std::filesystem::path(path).filename().string();
+    summary.m_strFileName = Utf8FromPath(PathFromUtf8(path).filename());
     return true;
 }

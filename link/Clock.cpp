@@ -1,5 +1,7 @@
 #include "link/Clock.h"
 
+#include "platform/LocalTime.h"
+
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -22,7 +24,7 @@ CDateTime CSystemClock::PreciseLocalNow()
     const std::time_t seconds = system_clock::to_time_t(now);
     const auto ms = duration_cast<milliseconds>(now - system_clock::from_time_t(seconds)).count();
     std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr)
+    if (!LocalTimeOf(seconds, local))
         return CDateTime(0.0, CDateTime::invalid);
     const CDateTime whole = CDateTime::FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                                                  local.tm_hour, local.tm_min, local.tm_sec);

@@ -1,6 +1,7 @@
 #include "link/DownloadEngine.h"
 
 #include "link/YmodemSerialLine.h"
+#include "platform/Utf8Path.h"
 
 #include <cstdio>
 
@@ -98,14 +99,13 @@ bool CDownloadEngine::Transfer()
     }
 
     CYmodemSerialLine line(port);
-    CYmodemReceiver receiver(line, m_session.GetStationDirectory(), m_nAbort);
+    CYmodemReceiver receiver(line, PathFromUtf8(m_session.GetStationDirectory()), m_nAbort);
     receiver.SetOnFileAnnounced([this](const YmodemProgress& p) {
         Publish(p);
         {
             std::lock_guard lock(m_mutex);
-            m_strOutputPath = (std::filesystem::path(m_session.GetStationDirectory()) /
-                               CYmodemReceiver::PartialName(p.fileName))
-                                  .string();
+            m_strOutputPath = Utf8FromPath(PathFromUtf8(m_session.GetStationDirectory()) /
+                                           PathFromUtf8(CYmodemReceiver::PartialName(p.fileName)));
         }
         if (m_pOwner) {
             m_pOwner->ShowProgress();
@@ -122,7 +122,7 @@ bool CDownloadEngine::Transfer()
     {
         std::lock_guard lock(m_mutex);
         m_files = receiver.Files();
-        m_strOutputPath = receiver.OutputPath().string();
+        m_strOutputPath = Utf8FromPath(receiver.OutputPath());
     }
     if (!ok) {
         m_strFailure = receiver.FailureDetail();

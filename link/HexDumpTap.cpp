@@ -1,5 +1,7 @@
 #include "link/HexDumpTap.h"
 
+#include "platform/Utf8Path.h"
+
 #include <cmath>
 
 namespace
@@ -10,7 +12,7 @@ constexpr long long kMsPerDay = 86400000LL;
 
 } // namespace
 
-CHexDumpTap::CHexDumpTap(const std::string& path) : m_pFile(std::fopen(path.c_str(), "wb"))
+CHexDumpTap::CHexDumpTap(const std::string& path) : m_pFile(OpenFileUtf8(path, "wb"))
 {
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/SerialPort.h"
 #include "link/YmodemPacket.h"
+#include "platform/Utf8Path.h"
 
 namespace
 {
@@ -45,7 +46,7 @@ bool CInstrumentSessionLog::Open(const std::string& path)
     }
     // Append mode: every write lands at the end even when another session of the program
     // logs to the same file, and an existing log is never cut short.
-    m_pFile = std::fopen(path.c_str(), "ab");
+    m_pFile = OpenFileUtf8(path, "ab");
     if (!m_pFile)
         return false;
     Text("\r\n\r\n\r\n-------------New Session Started: " + Now() + "-------------\r\n\r\n");

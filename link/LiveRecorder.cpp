@@ -3,6 +3,7 @@
 #include "data/FormatValue.h"
 #include "data/MovingAverage.h"
 #include "link/Clock.h"
+#include "platform/Utf8Path.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
 
@@ -174,7 +175,7 @@ void CLiveRecorder::WriteFailed()
     // otherwise leave an empty file per attempt).
     if (m_nInFile == 0 && !m_arrRecordingFiles.empty()) {
         std::error_code ec;
-        std::filesystem::remove(m_arrRecordingFiles.back(), ec);
+        std::filesystem::remove(PathFromUtf8(m_arrRecordingFiles.back()), ec);
         m_arrRecordingFiles.pop_back();
     }
     Warn();

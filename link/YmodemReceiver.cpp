@@ -1,5 +1,6 @@
 #include "link/YmodemReceiver.h"
 
+#include "platform/Utf8Path.h"
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -232,11 +233,11 @@ bool CYmodemReceiver::ReceiveFile()
     if (!Send(ymodem::ACK) || !Send(ymodem::CRC_REQUEST))
         return Fail("could not write to the line");
 
-    const std::filesystem::path target = m_directory / m_progress.fileName;
-    m_outputPath = m_directory / PartialName(m_progress.fileName);
+    const std::filesystem::path target = m_directory / PathFromUtf8(m_progress.fileName);
+    m_outputPath = m_directory / PathFromUtf8(PartialName(m_progress.fileName));
     std::ofstream file(m_outputPath, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!file)
-        return FileFailed("cannot create " + m_outputPath.string());
+        return FileFailed("cannot create " + Utf8FromPath(m_outputPath));
 
     // Block numbers are one byte: after 255 comes 0, which is new data unless the block
     // before it was a 0 as well (the sender repeating it, or block 0 itself again).
@@ -306,7 +307,7 @@ bool CYmodemReceiver::ReceiveFile()
             count = static_cast<size_t>(std::clamp<long long>(m_progress.total - m_progress.received, 0,
                                                               static_cast<long long>(count)));
         if (!m_packet.WriteData(file, count))
-            return FileFailed("cannot write " + m_outputPath.string());
+            return FileFailed("cannot write " + Utf8FromPath(m_outputPath));
         last = n;
         m_progress.received += static_cast<long long>(count);
         extraCopies = std::max(0, answers + 1 - arrivals);
@@ -319,14 +320,14 @@ bool CYmodemReceiver::ReceiveFile()
     }
     file.close();
     if (!file)
-        return FileFailed("cannot write " + m_outputPath.string());
+        return FileFailed("cannot write " + Utf8FromPath(m_outputPath));
 
     YmodemFileResult result{m_progress, YmodemFileResult::incomplete, m_outputPath};
     if (IsComplete(m_progress)) {
         std::error_code ec;
         std::filesystem::rename(m_outputPath, target, ec);
         if (ec)
-            return FileFailed("cannot rename " + m_outputPath.string() + " to " + target.string());
+            return FileFailed("cannot rename " + Utf8FromPath(m_outputPath) + " to " + Utf8FromPath(target));
         m_outputPath = target;
         result.outcome = YmodemFileResult::complete;
         result.path = target;

@@ -6,7 +6,8 @@
 //
 // Where the file lives: the file named by the environment variable TIDEWELL_CONFIG when
 // it is set and not empty (tests and the demo site point it at their own file), else
-// $XDG_CONFIG_HOME/Tidewell/Tidewell.conf, else ~/.config/Tidewell/Tidewell.conf.
+// $XDG_CONFIG_HOME/Tidewell/Tidewell.conf, else ~/.config/Tidewell/Tidewell.conf; on
+// Windows %APPDATA%\Tidewell\Tidewell.conf (the user's roaming application data).
 //
 // Lines that are not "key=value" (blank lines, "#" comments) are kept as they are, so a
 // file someone edited by hand keeps its notes when the program writes it back.
@@ -27,7 +28,8 @@ class CSettingsStore
 
     // The usual place of the settings file, from the environment.
     static std::filesystem::path DefaultPath();
-    // $HOME/Tidewell/Config: the site directory when the file does not name one.
+    // $HOME/Tidewell/Config (on Windows Tidewell\Config in the user's documents folder):
+    // the site directory when the file does not name one.
     static std::string DefaultStationDir();
     // The key of serial port n ("COM1" for 1).
     static std::string ComPortKey(int port);
@@ -60,6 +62,9 @@ class CSettingsStore
     bool SetStationDir(const std::string& dir);
 
   private:
+    // The file's new text written whole in the file's place (see Save).
+    static bool WriteWhole(const std::filesystem::path& path, const std::string& text);
+
     struct SLine {
         std::string m_strKey; // empty: a line kept verbatim in m_strText
         std::string m_strText;

@@ -1,6 +1,7 @@
 #include "present/CommunicationsController.h"
 
 #include "platform/SettingsStore.h"
+#include "platform/Utf8Path.h"
 #include "settings/Profiling.h"
 #include "station/Station.h"
 
@@ -95,7 +96,7 @@ bool CCommunicationsController::StartSession()
                                 ? m_station.GetStationDirectory(m_setup.m_strSiteDir)
                                 : m_setup.m_strStationDir;
     m_pSession->SetStationDirectory(dir);
-    if (!m_pSession->OpenLog(dir + "/" + m_station.GetSiteName() + ".log"))
+    if (!m_pSession->OpenLog(dir + PATH_SEPARATOR + m_station.GetSiteName() + ".log"))
         m_status.ShowMessage("Error, the log file could not be opened!  File may be in use");
     Connect();
     return true;

@@ -1,5 +1,6 @@
 #include "present/SeriesExportModel.h"
 
+#include "platform/Utf8Path.h"
 #include "present/BackgroundWorker.h"
 #include "series/SeriesTime.h"
 #include "series/SeriesWaterML.h"
@@ -74,7 +75,7 @@ void CSeriesExportModel::Open(const CStation& station, const std::string& direct
     std::string name = FileSafe(station.GetSiteName());
     if (first && last)
         name += "_" + m_strFrom + "_" + m_strTo;
-    m_strPath = (std::filesystem::path(directory) / (name + Extension(m_nFormat))).string();
+    m_strPath = Utf8FromPath(PathFromUtf8(directory) / PathFromUtf8(name + Extension(m_nFormat)));
     m_strTitle = "Export Series - " + station.GetSiteName();
 }
 
@@ -83,10 +84,10 @@ void CSeriesExportModel::SetFormat(int format)
     m_nFormat = format;
     if (m_strPath.empty())
         return;
-    std::filesystem::path path(m_strPath);
-    const std::string ext = path.extension().string();
+    std::filesystem::path path = PathFromUtf8(m_strPath);
+    const std::string ext = Utf8FromPath(path.extension());
     if (ext == ".csv" || ext == ".xml" || ext.empty())
-        m_strPath = path.replace_extension(Extension(format)).string();
+        m_strPath = Utf8FromPath(path.replace_extension(Extension(format)));
 }
 
 std::optional<SSeriesSpan> CSeriesExportModel::ParsedSpan() const
@@ -129,7 +130,7 @@ bool CSeriesExportModel::Validate(std::string& errors) const
         lines += "Quantity: choose one.\r\n";
     if (m_nFormat != FORMAT_CSV && m_nFormat != FORMAT_WATERML2)
         lines += "Format: choose one.\r\n";
-    const std::filesystem::path path(m_strPath);
+    const std::filesystem::path path = PathFromUtf8(m_strPath);
     if (m_strPath.empty() || path.filename().empty())
         lines += "File: give the name of the file to write.\r\n";
     else if (std::error_code ec; std::filesystem::is_directory(path, ec))

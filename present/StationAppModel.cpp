@@ -1,5 +1,6 @@
 #include "present/StationAppModel.h"
 
+#include "platform/Utf8Path.h"
 #include "station/SiteDirectory.h"
 #include "station/Station.h"
 
@@ -37,10 +38,11 @@ std::string EnsureDefaultSiteFolder(const std::string& siteDir, const std::strin
 {
     error.clear();
     std::error_code ec;
-    if (siteDir.empty() || fs::path(siteDir).lexically_normal() != fs::path(defaultDir).lexically_normal() ||
-        fs::exists(siteDir, ec))
+    if (siteDir.empty() ||
+        PathFromUtf8(siteDir).lexically_normal() != PathFromUtf8(defaultDir).lexically_normal() ||
+        fs::exists(PathFromUtf8(siteDir), ec))
         return {};
-    fs::create_directories(siteDir, ec);
+    fs::create_directories(PathFromUtf8(siteDir), ec);
     if (ec) {
         error = "Could not create the site folder " + siteDir + ": " + ec.message();
         return {};
@@ -54,17 +56,17 @@ bool MakeStationFolder(const CSiteDirectory& site, const std::string& siteName, 
     if (site.GetSiteDir().empty() || !CSiteDirectory::IsSafeStationLocation(siteName, group))
         return true;
     std::string reason;
-    fs::path folder = site.GetSiteDir();
+    fs::path folder = PathFromUtf8(site.GetSiteDir());
     if (!group.empty()) {
-        folder /= group;
+        folder /= PathFromUtf8(group);
         if (!MakeLevel(folder, reason)) {
-            message = std::string(kCannotCreate) + "\r\n" + folder.string() + ": " + reason;
+            message = std::string(kCannotCreate) + "\r\n" + Utf8FromPath(folder) + ": " + reason;
             return false;
         }
     }
-    folder = site.GetStationDirectory(siteName, group);
+    folder = PathFromUtf8(site.GetStationDirectory(siteName, group));
     if (!MakeLevel(folder, reason)) {
-        message = std::string(kCannotCreate) + "\r\n" + folder.string() + ": " + reason;
+        message = std::string(kCannotCreate) + "\r\n" + Utf8FromPath(folder) + ": " + reason;
         return false;
     }
     return true;
@@ -101,7 +103,7 @@ int RowToKeep(const std::vector<std::string>& paths, const std::string& currentP
 {
     if (!currentPath.empty())
         for (size_t i = 0; i < paths.size(); ++i)
-            if (fs::path(paths[i]).lexically_normal() == fs::path(currentPath).lexically_normal())
+            if (PathFromUtf8(paths[i]).lexically_normal() == PathFromUtf8(currentPath).lexically_normal())
                 return static_cast<int>(i);
     if (previousRow >= 0 && previousRow < static_cast<int>(paths.size()))
         return previousRow;
@@ -128,7 +130,7 @@ std::string FindStartStation(const std::vector<std::string>& names, const std::v
     }
     // Not a listed name: a path to a station file, which need not be in the site folder.
     std::error_code ec;
-    if (std::filesystem::is_regular_file(wanted, ec))
+    if (std::filesystem::is_regular_file(PathFromUtf8(wanted), ec))
         return wanted;
     error = "no station " + wanted + " in the site folder, and no station file by that path";
     return {};

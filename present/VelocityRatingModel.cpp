@@ -2,6 +2,7 @@
 
 #include "data/Units.h"
 #include "platform/RegularFile.h"
+#include "platform/Utf8Path.h"
 #include "rating/RatingApply.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
@@ -87,7 +88,7 @@ bool CVelocityRatingModel::Export(const std::string& path, std::string& error) c
         error = "correct the rows marked bad first";
         return false;
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     out << WriteMeasurements(m_good, InputUnits());
     out.close();
     if (!out) {

@@ -1,13 +1,14 @@
 #include "present/ViewDataLoad.h"
 
+#include "platform/Utf8Path.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
 
 std::string DataFilePathFor(const std::string& stationDir, const std::string& nameOrPath)
 {
-    if (nameOrPath.find('/') != std::string::npos || stationDir.empty())
+    if (nameOrPath.find_first_of(PATH_SEPARATORS) != std::string::npos || stationDir.empty())
         return nameOrPath;
-    return stationDir + "/" + nameOrPath;
+    return stationDir + PATH_SEPARATOR + nameOrPath;
 }
 
 std::string ViewDataErrorText(const std::string& path)

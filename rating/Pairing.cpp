@@ -2,6 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "data/EnsembleList.h"
+#include "platform/Utf8Path.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
 
@@ -32,7 +33,7 @@ std::vector<SRecordedSample> LoadStationSamples(const CStation& station, const s
     for (const std::string& name : ListDataFiles(directory)) {
         CEnsembleList list;
         std::string error;
-        const std::string path = (std::filesystem::path(directory) / name).string();
+        const std::string path = Utf8FromPath(PathFromUtf8(directory) / PathFromUtf8(name));
         if (list.Load(path, settings, &error) == 0 && !error.empty() && problems)
             problems->push_back(name + ": " + error);
         const auto samples = CollectSamples(list);
@@ -46,7 +47,7 @@ std::vector<SRecordedSample> LoadStationSamples(const CStation& station, const s
 
 std::string StationDataDirectory(const CStation& station)
 {
-    return std::filesystem::path(station.GetFilePath()).parent_path().string();
+    return Utf8FromPath(PathFromUtf8(station.GetFilePath()).parent_path());
 }
 
 const char* PairKindName(PairKind kind)

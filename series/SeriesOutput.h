@@ -3,6 +3,8 @@
 // output, to a file, or kept in memory (tests). A file named by the user is written under a
 // temporary name beside it and renamed over it only when complete, so a failed or stopped
 // export never leaves a half-written file under that name.
+#include "platform/FileWrite.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -63,11 +65,10 @@ class CSeriesOutput
 
     std::vector<char> m_buffer;
     size_t m_nUsed = 0;
-    int m_fd = -1;
-    bool m_bOwnFd = false;
+    int m_fd = -1;      // a descriptor of the caller's
+    CAtomicFile m_file; // or a file of our own
     bool m_bMemory = false;
     bool m_bGood = true;
     std::string m_strError;
     std::string m_strText;
-    std::string m_strPath, m_strTemp;
 };

@@ -3,6 +3,7 @@
 #include "data/DataFiles.h"
 #include "data/EnsembleList.h"
 #include "data/Units.h"
+#include "platform/Utf8Path.h"
 #include "series/SeriesTime.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
@@ -76,7 +77,7 @@ SSeriesSource SeriesSourceOf(const CStation& station, const std::string& directo
         source.m_setRanges.emplace_back(set.m_dtStart.m_dt, FittedIndexVelocityRange(set));
     }
     for (const std::string& name : ListDataFiles(directory))
-        source.m_arrFiles.push_back((std::filesystem::path(directory) / name).string());
+        source.m_arrFiles.push_back(Utf8FromPath(PathFromUtf8(directory) / PathFromUtf8(name)));
     return source;
 }
 

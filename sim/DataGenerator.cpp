@@ -1,6 +1,7 @@
 #include "sim/DataGenerator.h"
 
 #include "data/DateTime.h"
+#include "platform/Utf8Path.h"
 #include "sim/EnsembleEncoder.h"
 
 #include <cmath>
@@ -164,7 +165,7 @@ SDataGenResult CDataGenerator::Generate() const
 bool CDataGenerator::WriteFile(const std::string& path, SDataGenResult* out) const
 {
     SDataGenResult result = Generate();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = OpenFileUtf8(path, "wb");
     if (!f)
         return false;
     bool ok = std::fwrite(result.m_bytes.data(), 1, result.m_bytes.size(), f) == result.m_bytes.size();

@@ -14,3 +14,7 @@
 // name beside path.
 bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes,
                          const std::string& tempPath = {});
+
+// Removes the temporary files that saves of path killed part way left behind (those of
+// processes still running are theirs). ReplaceFileContents does this before each save.
+void RemoveStaleTempFiles(const std::string& path);

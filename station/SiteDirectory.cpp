@@ -1,13 +1,14 @@
 #include "station/SiteDirectory.h"
 
 #include "data/DataFiles.h"
+#include "platform/FileIdentity.h"
 #include "platform/SettingsStore.h"
+#include "platform/Utf8Path.h"
 #include "station/Station.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <set>
-#include <sys/stat.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 namespace
 {
 
-constexpr char SEP = '/';
+constexpr char SEP = PATH_SEPARATOR;
 
 int CountSeparators(const std::string& text)
 {
@@ -36,10 +37,18 @@ std::string Join(const std::string& folder, const std::string& name)
     return folder + SEP + name;
 }
 
+// Characters that make a name more than one folder: the separators, and on Windows the
+// ":" of a drive or of a file's alternate stream.
+#ifdef _WIN32
+constexpr const char* NOT_IN_A_NAME = "\\/:";
+#else
+constexpr const char* NOT_IN_A_NAME = "/";
+#endif
+
 bool IsPlainFolderName(const std::string& name)
 {
-    return !name.empty() && name != "." && name != ".." && name.find(SEP) == std::string::npos &&
-           name.find('\0') == std::string::npos;
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(NOT_IN_A_NAME) == std::string::npos && name.find('\0') == std::string::npos;
 }
 
 // The entries of a folder in the order the file system gives them, "." and ".." left out.
@@ -56,12 +65,10 @@ std::vector<fs::directory_entry> ListFolder(const fs::path& folder)
 
 // Depth first, each sub-folder at the point where it is met. A folder reached a second
 // time (through a link that loops back) is not scanned again.
-void ScanFolder(const fs::path& folder, std::set<std::pair<dev_t, ino_t>>& seen,
-                std::vector<std::string>& files)
+void ScanFolder(const fs::path& folder, std::set<SFileIdentity>& seen, std::vector<std::string>& files)
 {
-    struct stat st {
-    };
-    if (::stat(folder.c_str(), &st) != 0 || !seen.insert({st.st_dev, st.st_ino}).second)
+    SFileIdentity identity;
+    if (!GetFileIdentity(folder, identity) || !seen.insert(identity).second)
         return;
     for (const fs::directory_entry& entry : ListFolder(folder)) {
         std::error_code ec;
@@ -69,7 +76,7 @@ void ScanFolder(const fs::path& folder, std::set<std::pair<dev_t, ino_t>>& seen,
             ScanFolder(entry.path(), seen, files);
             continue;
         }
-        const std::string path = entry.path().string();
+        const std::string path = Utf8FromPath(entry.path());
         if (path.size() >= 4 && path.compare(path.size() - 4, 4, "hstn") == 0)
             files.push_back(path);
     }
@@ -94,9 +101,10 @@ void RemoveTree(const fs::path& folder)
 bool EnsureFolder(const std::string& folder)
 {
     std::error_code ec;
-    if (fs::is_directory(folder, ec))
+    const fs::path path = PathFromUtf8(folder);
+    if (fs::is_directory(path, ec))
         return true;
-    return fs::create_directory(folder, ec) && !ec;
+    return fs::create_directory(path, ec) && !ec;
 }
 
 } // namespace
@@ -118,6 +126,10 @@ bool CSiteDirectory::WriteStationDir(CSettingsStore& settings)
 
 void CSiteDirectory::SetSiteDir(std::string siteDir)
 {
+    // The name and group rules count the system's own separator; Windows takes "/" as one
+    // too, so a site directory typed with it is written the system's way.
+    if (SEP != '/')
+        std::replace(siteDir.begin(), siteDir.end(), '/', SEP);
     m_strSiteDir = WithoutTrailingSeparators(std::move(siteDir));
 }
 
@@ -126,8 +138,8 @@ void CSiteDirectory::ScanStations()
     m_arrStationFiles.clear();
     if (m_strSiteDir.empty())
         return;
-    std::set<std::pair<dev_t, ino_t>> seen;
-    ScanFolder(m_strSiteDir, seen, m_arrStationFiles);
+    std::set<SFileIdentity> seen;
+    ScanFolder(PathFromUtf8(m_strSiteDir), seen, m_arrStationFiles);
 }
 
 std::string CSiteDirectory::GetStationPath(int i) const
@@ -149,7 +161,7 @@ std::string CSiteDirectory::GetStationGroup(int i) const
 
 std::string CSiteDirectory::StationNameFromPath(const std::string& path)
 {
-    auto sep = path.rfind(SEP);
+    auto sep = path.find_last_of(PATH_SEPARATORS);
     if (sep == std::string::npos)
         return {};
     std::string file = path.substr(sep + 1);
@@ -163,7 +175,7 @@ std::string CSiteDirectory::GroupFromPath(const std::string& path) const
     // The site directory's own separators, then one before the station directory and one
     // before the file: any separator beyond those belongs to the group. A site directory
     // of "/" counts as having none, so that its stations' groups come out right.
-    const std::string siteDir = m_strSiteDir == "/" ? std::string() : m_strSiteDir;
+    const std::string siteDir = m_strSiteDir == std::string(1, SEP) ? std::string() : m_strSiteDir;
     const int first = CountSeparators(siteDir) + 2;
     const int count = CountSeparators(path);
     if (first >= count)
@@ -243,7 +255,7 @@ bool CSiteDirectory::OpenStation(const std::string& siteName, const std::string&
 bool CSiteDirectory::StationFileExists(const std::string& siteName, const std::string& group) const
 {
     std::error_code ec;
-    return fs::exists(fs::symlink_status(GetStationFilePath(siteName, group), ec));
+    return fs::exists(fs::symlink_status(PathFromUtf8(GetStationFilePath(siteName, group)), ec));
 }
 
 bool CSiteDirectory::AddStation(std::unique_ptr<CStation>& station, std::unique_ptr<CStation>& current,
@@ -316,7 +328,7 @@ bool CSiteDirectory::DeleteStation(const CStation& station) const
     // "station directory" on the site directory or above it.
     if (m_strSiteDir.empty() || !IsSafeStationLocation(station.GetSiteName(), station.GetGroup()))
         return false;
-    const fs::path folder = GetStationDirectory(station);
+    const fs::path folder = PathFromUtf8(GetStationDirectory(station));
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(folder, ec);
     if (status.type() == fs::file_type::directory)
@@ -333,11 +345,11 @@ void CSiteDirectory::GetDataFiles(const CStation& station, std::vector<std::stri
 
 void CSiteDirectory::GetDataFilesIn(const std::string& folder, std::vector<std::string>& names)
 {
-    for (const fs::directory_entry& entry : ListFolder(folder)) {
+    for (const fs::directory_entry& entry : ListFolder(PathFromUtf8(folder))) {
         std::error_code ec;
         if (entry.is_directory(ec))
             continue;
-        std::string name = entry.path().filename().string();
+        std::string name = Utf8FromPath(entry.path().filename());
         if (IsDataFileName(name))
             names.push_back(std::move(name));
     }

@@ -1,6 +1,7 @@
 #include "station/Station.h"
 
 #include "data/FlowSettingsTable.h"
+#include "platform/Utf8Path.h"
 #include "station/Cp1252.h"
 
 #include <algorithm>
@@ -189,8 +190,8 @@ std::string CStation::GetStationDirectory(const std::string& siteDir) const
 {
     std::string dir = siteDir;
     if (!m_strGroup.empty())
-        dir += "/" + m_strGroup;
-    return dir + "/" + m_strSiteName;
+        dir += PATH_SEPARATOR + m_strGroup;
+    return dir + PATH_SEPARATOR + m_strSiteName;
 }
 
 int32_t CStation::AreaUnitsForFlow(int32_t flowUnits)

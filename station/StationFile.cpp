@@ -7,6 +7,7 @@
 // add fields in the middle of the record's life, and version 1 stored the mounting with
 // left and right exchanged. Each field's stored form is the table's (ArchiveValue).
 #include "platform/RegularFile.h"
+#include "platform/Utf8Path.h"
 #include "station/FieldArchive.h"
 #include "station/FileReplace.h"
 #include "station/Station.h"
@@ -21,7 +22,7 @@ bool SameFile(const std::string& a, const std::string& b)
     if (a == b)
         return true;
     std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
+    return std::filesystem::equivalent(PathFromUtf8(a), PathFromUtf8(b), error);
 }
 
 } // namespace

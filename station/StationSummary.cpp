@@ -1,5 +1,6 @@
 #include "station/StationSummary.h"
 
+#include "platform/Utf8Path.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
 
@@ -8,8 +9,8 @@
 bool SummarizeDataFile(CStation& station, const std::string& directory, const std::string& fileName)
 {
     CDataSummary summary;
-    if (!SummarizeFile((std::filesystem::path(directory) / fileName).string(), FlowSettingsTableOf(station),
-                       summary))
+    if (!SummarizeFile(Utf8FromPath(PathFromUtf8(directory) / PathFromUtf8(fileName)),
+                       FlowSettingsTableOf(station), summary))
         return false;
     summary.m_strFileName = fileName;
     station.AddSummary(summary);
@@ -19,6 +20,6 @@ bool SummarizeDataFile(CStation& station, const std::string& directory, const st
 // The data files lie in the station directory, which is where the station's own file is.
 bool CStation::UpdateSummary(const std::string& name)
 {
-    const std::filesystem::path file(GetFilePath());
-    return SummarizeDataFile(*this, file.parent_path().string(), name);
+    const std::filesystem::path file = PathFromUtf8(GetFilePath());
+    return SummarizeDataFile(*this, Utf8FromPath(file.parent_path()), name);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -62,7 +63,7 @@ TEST(ChannelGeometryTest, CircularAreaFollowsTheSegmentOfThePipe)
     CChannelGeometry g;
     g.SetType(CHANNEL_CIRCULAR);
     g.SetDiameter(20000);
-    const double half = 0.5 * M_PI * 10000.0 * 10000.0 * 0.0001;
+    const double half = 0.5 * std::numbers::pi * 10000.0 * 10000.0 * 0.0001;
     EXPECT_NEAR(g.GetArea(10000), half, 0.01);
     // Both branches meet in the middle.
     EXPECT_NEAR(g.GetArea(std::nextafter(10000.0, 0.0)), half, 0.01);

@@ -5,38 +5,33 @@
 #include "data/FileSummary.h"
 #include "data/FlowSettingsTable.h"
 #include "platform/RegularFile.h"
+#include "tests/support/NamedPipe.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+using testsupport::NamedPipe;
 using testsupport::TempDir;
 
 TEST(DataFileRead, FoldersPipesAndSparseGiantsAreRefusedWithTheReason)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "folder.000");
-    ASSERT_EQ(mkfifo((dir / "pipe.000").c_str(), 0600), 0);
+    const NamedPipe pipe(dir.Path(), "pipe.000");
+    ASSERT_FALSE(pipe.Path().empty());
     // A sparse file far larger than the machine's memory costs no disk.
-    {
-        const int fd = open((dir / "giant.000").c_str(), O_WRONLY | O_CREAT, 0600);
-        ASSERT_GE(fd, 0);
-        const off_t size = static_cast<off_t>(LargestFileInMemory()) + 4096;
-        ASSERT_EQ(ftruncate(fd, size), 0);
-        close(fd);
-    }
+    testsupport::WriteFileBytes(dir / "giant.000", {});
+    std::filesystem::resize_file(dir / "giant.000", LargestFileInMemory() + 4096);
     const struct {
         const char* name;
+        std::string path;
         const char* reason;
-    } cases[] = {{"folder.000", "is a folder, not a file"},
-                 {"pipe.000", "is a named pipe, not a regular file"},
-                 {"giant.000", "too large"},
-                 {"missing.000", "No such file or directory"}};
+    } cases[] = {{"folder.000", (dir / "folder.000").string(), "is a folder, not a file"},
+                 {"pipe.000", pipe.Path(), "is a named pipe, not a regular file"},
+                 {"giant.000", (dir / "giant.000").string(), "too large"},
+                 {"missing.000", (dir / "missing.000").string(), "No such file or directory"}};
     for (const auto& c : cases) {
-        const std::string path = (dir / c.name).string();
+        const std::string& path = c.path;
         CEnsembleList list;
         std::string error;
         EXPECT_EQ(list.Load(path, CFlowSettingsTable(), &error), 0) << c.name;

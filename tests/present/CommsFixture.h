@@ -3,6 +3,7 @@
 // directory, a view that records what the operator would see and answers questions from
 // a script, and the virtual clock under all of it. The view keeps the thread of every call:
 // all of them must come on the thread that owns the dialog.
+#include "platform/Utf8Path.h"
 #include "present/CommunicationsController.h"
 #include "station/Station.h"
 #include "tests/link/VelunitRig.h"
@@ -169,8 +170,8 @@ struct CommsFixture {
     {
         station.SetSiteName(siteName);
         station.SetFrequency(3); // the simulated unit reports 1228800 Hz
-        std::filesystem::create_directories(StationDir());
-        EXPECT_TRUE(station.Save(StationDir() + "/" + siteName + ".hstn"));
+        std::filesystem::create_directories(PathFromUtf8(StationDir())); // a site name may be any text
+        EXPECT_TRUE(station.Save(StationDir() + PATH_SEPARATOR + siteName + ".hstn"));
         SCommunicationsSetup setup;
         setup.m_pClock = &rig.clock;
         setup.m_strSiteDir = site.Path().string();
@@ -187,7 +188,8 @@ struct CommsFixture {
     std::string StationDir() const { return station.GetStationDirectory(site.Path().string()); }
     std::string LogText() const
     {
-        return testsupport::ReadFileText(StationDir() + "/" + station.GetSiteName() + ".log");
+        return testsupport::ReadFileText(
+            PathFromUtf8(StationDir() + PATH_SEPARATOR + station.GetSiteName() + ".log"));
     }
     // Opens the dialog on the simulated line: session, log, Connect.
     bool Open() { return controller->OpenStream(rig.line.TakeHostEnd()); }

@@ -1,6 +1,7 @@
 // The data view's decisions without widgets: panes from the preferences, the current entry
 // under the keys and clicks, the table's texts and copied text, the hydrograph's axes and
 // gaps, the whisker and beam graphs, and the reduction of long series to pixels.
+#include "platform/Utf8Path.h"
 #include "present/ContourMap.h"
 #include "present/DataViewModel.h"
 #include "present/PixelReduction.h"
@@ -381,7 +382,9 @@ TEST(VelocityContours, ColumnsAverageTheirEntriesAndGapsStayEmpty)
 
 TEST(ViewData, NamesAndTheMessageOfAnUnreadableFile)
 {
-    EXPECT_EQ(DataFilePathFor("/site/Weir", "20051203.000"), "/site/Weir/20051203.000");
+    // A bare name joins the station folder with the system's own separator.
+    EXPECT_EQ(DataFilePathFor("/site/Weir", "20051203.000"),
+              std::string("/site/Weir") + PATH_SEPARATOR + "20051203.000");
     EXPECT_EQ(DataFilePathFor("/site/Weir", "/elsewhere/x.000"), "/elsewhere/x.000");
     EXPECT_EQ(ViewDataErrorText("/site/Weir/x.000"),
               "Error, could not open the file \"/site/Weir/x.000,\" file may be in use or may be empty");

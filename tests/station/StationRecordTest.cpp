@@ -1,5 +1,6 @@
 // The station record's own rules: validation of names, deep copies, modified tracking and
 // the data summary cache.
+#include "platform/Utf8Path.h"
 #include "station/Station.h"
 
 #include <gtest/gtest.h>
@@ -181,9 +182,12 @@ TEST(StationNames, DirectoryAndInstrumentId)
 {
     CStation station{CDateTime(1.0)};
     station.SetSiteName("Mill Race-2");
-    EXPECT_EQ(station.GetStationDirectory("/sites"), "/sites/Mill Race-2");
-    station.SetGroup("North/East");
-    EXPECT_EQ(station.GetStationDirectory("/sites"), "/sites/North/East/Mill Race-2");
+    // Joined with the system's own separator ("\\" on Windows, where the group is written so).
+    const std::string sep(1, PATH_SEPARATOR);
+    EXPECT_EQ(station.GetStationDirectory("/sites"), "/sites" + sep + "Mill Race-2");
+    station.SetGroup("North" + sep + "East");
+    EXPECT_EQ(station.GetStationDirectory("/sites"),
+              "/sites" + sep + "North" + sep + "East" + sep + "Mill Race-2");
     EXPECT_EQ(station.GetInstrumentId(), "Mill_Race_2");
     EXPECT_EQ(CStation::AreaUnitsForFlow(111), 117);
     EXPECT_EQ(CStation::AreaUnitsForFlow(115), 117);

@@ -4,6 +4,7 @@
 //                    [--start "YYYY/MM/DD HH:MM:SS"] [--interval S] [--noise N] [--pad N]
 //                    [--restart-at K] [--bad-every N] [--bad-velocity R] [--no-range]
 //                    [--seed S] OUT
+#include "platform/ProgramArguments.h"
 #include "sim/DataGenerator.h"
 #include "tools/ProgramInfo.h"
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -57,14 +59,16 @@ int main(int argc, char** argv)
         return status;
     SDataGenOptions o;
     std::string out;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
+    // UTF-8 on every system, so that OUT may name any file.
+    const std::vector<std::string> args = Utf8Arguments(argc, argv);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string a = args[i];
         auto value = [&]() -> std::string {
-            if (i + 1 >= argc) {
+            if (i + 1 >= args.size()) {
                 std::fprintf(stderr, "tidewell-datagen: option %s needs a value\n", a.c_str());
                 std::exit(Usage());
             }
-            return argv[++i];
+            return args[++i];
         };
         if (a == "--format") {
             const std::string f = value();

@@ -36,7 +36,7 @@ int RunFlowComputerMessage(const std::vector<std::string>& args)
         throw ToolFailure{"cannot build the settings message: " + why};
     if (toFile) {
         const std::string path = parsed.Value("--output");
-        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::FILE* f = OpenFileUtf8(path, "wb");
         if (!f)
             throw ToolFailure{"cannot write " + path + ": " + std::strerror(errno)};
         const bool ok = std::fwrite(message.data(), 1, message.size(), f) == message.size();

@@ -1,6 +1,7 @@
 // series export / stats: the computed series of a station over a span of time, from every
 // data file in the station's folder (the folder of the station file), as CSV or WaterML 2.0
 // for a hydrometric database, or as hourly, daily or monthly statistics.
+#include "platform/Utf8Path.h"
 #include "series/SeriesStats.h"
 #include "series/SeriesTime.h"
 #include "series/SeriesWaterML.h"
@@ -113,7 +114,7 @@ CStationSeries BuildOrFail(const SSeriesRequest& request)
 {
     const ToolArgs& parsed = request.parsed;
     const std::string stationPath = parsed.Value("--station");
-    const std::string dir = std::filesystem::absolute(stationPath).parent_path().string();
+    const std::string dir = Utf8FromPath(std::filesystem::absolute(PathFromUtf8(stationPath)).parent_path());
     auto series = BuildSeries(SeriesSourceOf(*request.station, dir), request.span);
     for (const std::string& problem : series->m_arrProblems)
         std::cerr << "tidewell-tool: cannot read data file " << problem << "\n";

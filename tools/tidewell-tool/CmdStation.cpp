@@ -1,8 +1,10 @@
 // station show / new / resave: the station file from the command line.
 #include "tools/tidewell-tool/StationArg.h"
 
+#include "platform/Utf8Path.h"
+
+#include <filesystem>
 #include <iostream>
-#include <sys/stat.h>
 
 namespace
 {
@@ -44,9 +46,10 @@ int RunStationNew(const std::vector<std::string>& args)
         throw ToolFailure{"invalid station: " + line};
     }
     const std::string& out = parsed.Positional()[0];
-    struct stat existing {
-    };
-    if (!parsed.Has("--force") && lstat(out.c_str(), &existing) == 0)
+    std::error_code ec;
+    // Anything by that name counts, a dangling link included.
+    if (!parsed.Has("--force") &&
+        std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(out), ec)))
         throw ToolFailure{out + " already exists; give --force to overwrite it"};
     if (!station.Save(out))
         throw ToolFailure{"cannot write station file " + out};

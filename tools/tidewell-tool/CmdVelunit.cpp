@@ -122,9 +122,9 @@ int RunOperation(const std::string& operation, const std::vector<std::string>& a
         throw UsageError{"--yes and --no exclude each other"};
     const std::string stationPath = parsed.Value("--station");
     auto station = LoadStationArg(stationPath);
-    const std::string dir = std::filesystem::absolute(stationPath).parent_path().string();
+    const std::string dir = Utf8FromPath(std::filesystem::absolute(PathFromUtf8(stationPath)).parent_path());
     // The station is saved where it came from when an operation changes it.
-    station->SetFilePath(std::filesystem::absolute(stationPath).string());
+    station->SetFilePath(Utf8FromPath(std::filesystem::absolute(PathFromUtf8(stationPath))));
     station->SetModified(false);
 
     CTerminalView view(parsed.Has("--yes"));

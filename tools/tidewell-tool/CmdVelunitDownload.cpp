@@ -96,7 +96,7 @@ int RunVelunitDownload(const std::vector<std::string>& args)
         throw UsageError{"--station and --port are required"};
     const std::string stationPath = parsed.Value("--station");
     const auto station = LoadStationArg(stationPath);
-    const std::string dir = std::filesystem::absolute(stationPath).parent_path().string();
+    const std::string dir = Utf8FromPath(std::filesystem::absolute(PathFromUtf8(stationPath)).parent_path());
 
     CSerialPort port;
     TracePort(port);
@@ -104,7 +104,7 @@ int RunVelunitDownload(const std::vector<std::string>& args)
         throw ToolFailure{PortFailure(parsed.Value("--port"), {}, port.OpenError())};
     CInstrumentSession session(&port);
     session.SetStationDirectory(dir);
-    if (!session.OpenLog((std::filesystem::path(dir) / (station->GetSiteName() + ".log")).string()))
+    if (!session.OpenLog(Utf8FromPath(PathFromUtf8(dir) / PathFromUtf8(station->GetSiteName() + ".log"))))
         std::cerr << "Error, the log file could not be opened!  File may be in use\n";
     session.LogSection("Wakeup");
     if (!session.WakeUp())
@@ -124,7 +124,7 @@ int RunVelunitDownload(const std::vector<std::string>& args)
     if (!host.Completed())
         throw ToolFailure{"Download failed: " + host.Failure()};
     for (const auto& file : engine.Files()) {
-        std::cout << file.path.string() << " " << file.progress.received << " bytes"
+        std::cout << Utf8FromPath(file.path) << " " << file.progress.received << " bytes"
                   << (file.progress.sizeAnnounced ? "" : ", size not announced") << std::endl;
     }
     if (host.EraseFailed())

@@ -11,6 +11,7 @@
 #include "data/Units.h"
 #include "link/Clock.h"
 #include "link/LiveRecorder.h"
+#include "platform/Utf8Path.h"
 #include "tools/tidewell-tool/StationArg.h"
 
 #include <algorithm>
@@ -141,7 +142,7 @@ int RunVelunitListen(const std::vector<std::string>& args)
 
     CSystemClock& clock = CSystemClock::Instance();
     SLiveRecorderSetup setup;
-    setup.m_strStationDir = std::filesystem::absolute(stationPath).parent_path().string();
+    setup.m_strStationDir = Utf8FromPath(std::filesystem::absolute(PathFromUtf8(stationPath)).parent_path());
     setup.m_pClock = &clock;
     // The trace sees the line from the open on.
     auto serial = std::make_unique<CSerialPort>(&clock);

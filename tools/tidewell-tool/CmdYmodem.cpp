@@ -29,10 +29,10 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     if (parsed.Positional().size() != 2)
         throw UsageError{"expected a device and a folder"};
     const std::string device = parsed.Positional()[0];
-    const std::filesystem::path dir = parsed.Positional()[1];
+    const std::filesystem::path dir = PathFromUtf8(parsed.Positional()[1]);
     std::error_code ec;
     if (!std::filesystem::is_directory(dir, ec))
-        throw ToolFailure{"not a folder: " + dir.string()};
+        throw ToolFailure{"not a folder: " + Utf8FromPath(dir)};
 
     CSerialPort port;
     TracePort(port);
@@ -54,7 +54,7 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     // "NAME BYTES" for a whole file, "NAME.partial BYTES" for what is left of another.
     std::string problems;
     for (const auto& file : receiver.Files()) {
-        std::cout << file.path.filename().string() << " " << file.progress.received
+        std::cout << Utf8FromPath(file.path.filename()) << " " << file.progress.received
                   << (file.progress.sizeAnnounced ? "" : " (size not announced)") << "\n";
         if (file.outcome != YmodemFileResult::complete)
             problems += (problems.empty() ? "" : "\n") + file.Status();

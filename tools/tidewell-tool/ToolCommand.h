@@ -4,6 +4,9 @@
 //
 //   static ToolCommandRegistration reg{{"station", "show", "station show FILE.hstn",
 //                                       "print a station as JSON", &RunStationShow}};
+// Every command takes its file names as UTF-8 (see main) and passes them on through these.
+#include "platform/Utf8Path.h"
+
 #include <string>
 #include <vector>
 

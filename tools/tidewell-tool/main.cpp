@@ -1,6 +1,7 @@
 // tidewell-tool: the station, data and instrument work of the desktop application, run
 // from a terminal or a script. Output on standard output; errors as one line on standard
 // error with exit status 1, wrong usage with exit status 2.
+#include "platform/ProgramArguments.h"
 #include "tools/ProgramInfo.h"
 #include "tools/tidewell-tool/ToolCommand.h"
 
@@ -68,7 +69,8 @@ bool TakeTraceOption(std::vector<std::string>& args, std::string& path)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    // UTF-8 on every system, so that file names reach the commands whole.
+    std::vector<std::string> args = Utf8Arguments(argc, argv);
     std::string trace;
     if (!TakeTraceOption(args, trace)) {
         std::cerr << "tidewell-tool: option --trace needs a value\n";
