@@ -40,13 +40,17 @@ class CSignalScope
         g_stop = false;
         m_int = std::signal(SIGINT, OnStopSignal);
         m_term = std::signal(SIGTERM, OnStopSignal);
+#ifdef SIGXFSZ // Windows knows no file-size limit signal
         m_fsize = std::signal(SIGXFSZ, SIG_IGN);
+#endif
     }
     ~CSignalScope()
     {
         std::signal(SIGINT, m_int);
         std::signal(SIGTERM, m_term);
+#ifdef SIGXFSZ
         std::signal(SIGXFSZ, m_fsize);
+#endif
     }
     CSignalScope(const CSignalScope&) = delete;
     CSignalScope& operator=(const CSignalScope&) = delete;
@@ -54,7 +58,7 @@ class CSignalScope
   private:
     void (*m_int)(int);
     void (*m_term)(int);
-    void (*m_fsize)(int);
+    void (*m_fsize)(int) = SIG_DFL;
 };
 
 // One line per ensemble on standard output; warnings on standard error.
