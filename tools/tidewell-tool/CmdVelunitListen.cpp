@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 
@@ -105,18 +106,19 @@ class CTerminalListener : public ILiveRecorderListener
     std::string m_strLost;
 };
 
-int ParseSeconds(const std::string& text)
+// Up to a hundred years, more than an int holds: 64 bits on every system (long has 32 on Windows).
+int64_t ParseSeconds(const std::string& text)
 {
     size_t used = 0;
-    long value = -1;
+    long long value = -1;
     try {
-        value = std::stol(text, &used);
+        value = std::stoll(text, &used);
     } catch (...) {
         used = 0;
     }
-    if (used == 0 || used != text.size() || value < 1 || value > 100L * 365 * 24 * 3600)
+    if (used == 0 || used != text.size() || value < 1 || value > 100LL * 365 * 24 * 3600)
         throw UsageError{"--seconds must be a whole number of seconds, 1 or more: " + text};
-    return static_cast<int>(value);
+    return value;
 }
 
 std::string Summary(const CLiveRecorder& recorder, int64_t elapsedMs)
@@ -138,7 +140,7 @@ int RunVelunitListen(const std::vector<std::string>& args)
     ToolArgs parsed(args, {"--station", "--port", "--seconds"}, {});
     if (!parsed.Positional().empty() || !parsed.Has("--station") || !parsed.Has("--port"))
         throw UsageError{"--station and --port are required"};
-    const int seconds = parsed.Has("--seconds") ? ParseSeconds(parsed.Value("--seconds")) : 0;
+    const int64_t seconds = parsed.Has("--seconds") ? ParseSeconds(parsed.Value("--seconds")) : 0;
     const std::string stationPath = parsed.Value("--station");
     const auto station = LoadStationArg(stationPath);
     const std::string port = parsed.Value("--port");
