@@ -25,7 +25,7 @@ class CComStream : public ISerialStream
     bool BreakReceived() override;
 
   private:
-    explicit CComStream(void* handle) : m_handle(handle) {}
+    CComStream(void* handle, void* marker) : m_handle(handle), m_marker(marker) {}
     // Sets the driver's time-outs only when they change: each read and write names its own.
     bool SetTimeouts(unsigned long readInterval, unsigned long readMultiplier, unsigned long readConstant,
                      unsigned long writeMultiplier, unsigned long writeConstant);
@@ -33,6 +33,7 @@ class CComStream : public ISerialStream
     int QueuedInput();
 
     void* m_handle; // HANDLE, kept out of this header so that <windows.h> stays in one file
+    void* m_marker; // the named object that marks the port as held
     int m_nBaud = 9600;
     bool m_bBreakSeen = false;
     bool m_bTimeoutsKnown = false;

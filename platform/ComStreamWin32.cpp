@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwctype>
 
 namespace
 {
@@ -38,6 +39,17 @@ std::string SystemMessage(DWORD code)
     if (utf8.empty())
         utf8 = "system error " + std::to_string(code);
     return utf8;
+}
+
+// The name of the object that marks a port as held: the device's name without the
+// backslashes that object names may not contain, in capitals ("\\.\com3" and "\\.\COM3"
+// are one port).
+std::wstring MarkerName(const std::string& path)
+{
+    std::wstring name = L"Local\\Tidewell.SerialPort.";
+    for (wchar_t c : PathFromUtf8(path).wstring())
+        name += c == L'\\' ? L'_' : static_cast<wchar_t>(::towupper(c));
+    return name;
 }
 
 bool SupportedBaud(int baud)
@@ -86,13 +98,25 @@ std::unique_ptr<CComStream> CComStream::Open(const std::string& path, std::strin
         ::CloseHandle(handle);
         return nullptr;
     }
+    // Not every driver refuses a second open (emulated ports, some port-pair drivers): a
+    // named object per port keeps out this program's other ports and every other program
+    // of ours, as the advisory lock does on POSIX systems.
+    HANDLE marker = ::CreateEventW(nullptr, TRUE, FALSE, MarkerName(path).c_str());
+    if (!marker || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        why = marker ? "in use by another program" : SystemMessage(::GetLastError());
+        if (marker)
+            ::CloseHandle(marker);
+        ::CloseHandle(handle);
+        return nullptr;
+    }
     ::SetupComm(handle, INPUT_QUEUE, OUTPUT_QUEUE);
-    return std::unique_ptr<CComStream>(new CComStream(handle));
+    return std::unique_ptr<CComStream>(new CComStream(handle, marker));
 }
 
 CComStream::~CComStream()
 {
     ::CloseHandle(Handle(m_handle));
+    ::CloseHandle(Handle(m_marker));
 }
 
 bool CComStream::Configure(int baud)
@@ -155,17 +179,23 @@ bool CComStream::ReadByte(unsigned char& byte, int timeoutMs)
         byte = m_rxBuffer[m_rxPos++];
         return true;
     }
-    // With the interval at MAXDWORD a read returns at once with whatever is waiting; with the
-    // multiplier at MAXDWORD as well and a constant, it waits up to the constant for the first
-    // byte when none is, and returns as soon as one comes. Either way it takes all that is
-    // waiting, at most the buffer's size, in one call.
-    const bool wait = timeoutMs > 0;
-    if (!SetTimeouts(MAXDWORD, wait ? MAXDWORD : 0, wait ? static_cast<unsigned long>(timeoutMs) : 0,
-                     m_timeouts[3], m_timeouts[4]))
-        return false;
+    m_rxPos = m_rxLen = 0;
+    // First whatever is waiting, at most the buffer's size, in one call: with the interval at
+    // MAXDWORD and no total, a read returns at once.
     DWORD got = 0;
-    if (!::ReadFile(Handle(m_handle), m_rxBuffer, sizeof m_rxBuffer, &got, nullptr) || got == 0)
+    if (!SetTimeouts(MAXDWORD, 0, 0, m_timeouts[3], m_timeouts[4]) ||
+        !::ReadFile(Handle(m_handle), m_rxBuffer, sizeof m_rxBuffer, &got, nullptr))
         return false;
+    if (got == 0) {
+        if (timeoutMs <= 0)
+            return false;
+        // Nothing yet: wait for one byte, up to the time-out. A read of one byte ends when it
+        // comes; a larger read with the "return on the first byte" time-outs would do the
+        // same on Windows, but not under every emulation of its drivers.
+        if (!SetTimeouts(0, 0, static_cast<unsigned long>(timeoutMs), m_timeouts[3], m_timeouts[4]) ||
+            !::ReadFile(Handle(m_handle), m_rxBuffer, 1, &got, nullptr) || got == 0)
+            return false;
+    }
     m_rxLen = got;
     m_rxPos = 1;
     byte = m_rxBuffer[0];

@@ -96,7 +96,8 @@ cp "$work/card.rec" "$work/card-before.rec"
 export TIDEWELL_CONFIG="$work/tidewell.conf"
 
 start_sim
-check "velunit-sim serves on $(head -1 "$work/sim.out" 2>/dev/null) linked as com$port_number" $?
+status=$?
+check "velunit-sim serves on $(head -1 "$work/sim.out" 2>/dev/null) linked as com$port_number" $status
 
 (cd "$work" && timeout 120 "$wine" "$tool" velunit connect --station Mill/Mill.hstn --port "COM $port_number" \
     > "$work/connect.out" 2> "$work/connect.err")
@@ -112,8 +113,9 @@ check "the unit's site name read through the port" $?
 status=$?
 sed 's/^/  download: /' "$work/download.out" "$work/download.err" | tr -d '\r'
 check "velunit download exits 0" $status
+size=$(stat -c %s "$work/card-before.rec")
 cmp "$work/card-before.rec" "$work/Mill/Mill.000"
-check "the downloaded file is the recorder's, byte for byte ($(stat -c %s "$work/card-before.rec") bytes)" $?
+check "the downloaded file is the recorder's, byte for byte ($size bytes)" $?
 stop_sim
 
 if [ -f "$test_link" ]; then
