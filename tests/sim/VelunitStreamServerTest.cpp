@@ -25,7 +25,11 @@ class CScriptedPort : public ISerialStream
     bool Configure(int baud) override
     {
         m_s.bauds.push_back(baud);
-        m_s.sent += "[" + std::to_string(baud) + "]"; // in order with the bytes
+        // In order with the bytes (piece by piece: literal + temporary trips a false
+        // -Wrestrict in GCC 12).
+        m_s.sent += '[';
+        m_s.sent += std::to_string(baud);
+        m_s.sent += ']';
         return true;
     }
     bool ReadByte(unsigned char& byte, int) override

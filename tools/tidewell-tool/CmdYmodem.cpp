@@ -55,8 +55,12 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     for (const auto& file : receiver.Files()) {
         std::cout << file.path.filename().string() << " " << file.progress.received
                   << (file.progress.sizeAnnounced ? "" : " (size not announced)") << "\n";
-        if (file.outcome != YmodemFileResult::complete)
-            problems += (problems.empty() ? "" : "\n") + file.Status();
+        if (file.outcome != YmodemFileResult::complete) {
+            // Appended piece by piece: literal + temporary trips a false -Wrestrict in GCC 12.
+            if (!problems.empty())
+                problems += '\n';
+            problems += file.Status();
+        }
     }
     std::cout.flush();
     if (!ok)
