@@ -72,9 +72,9 @@ mkdir -p "$WINEPREFIX/dosdevices"
 
 # velunit-sim with a recorder card of every byte value in a scrambled order.
 head -c 40000 /dev/urandom > "$work/card.rec"
-start_sim() {
+start_sim() { # [extra velunit-sim options]
     rm -f "$work/sim.out"
-    "$sim" --site Mill --recorder "$work/card.rec" --link "$com_link" > "$work/sim.out" 2>&1 &
+    "$sim" --site Mill --recorder "$work/card.rec" --link "$com_link" "$@" > "$work/sim.out" 2>&1 &
     sim_pid=$!
     for _ in $(seq 100); do
         [ -s "$work/sim.out" ] && [ -L "$com_link" ] && return 0
@@ -116,6 +116,21 @@ check "velunit download exits 0" $status
 size=$(stat -c %s "$work/card-before.rec")
 cmp "$work/card-before.rec" "$work/Mill/Mill.000"
 check "the downloaded file is the recorder's, byte for byte ($size bytes)" $?
+stop_sim
+
+# A deployed unit streaming ensembles, thirty seconds of them every half second, listened to.
+start_sim --stay-deployed --compress 60
+(cd "$work" && timeout 120 "$wine" "$tool" velunit program --station Mill/Mill.hstn --port "COM $port_number" --yes \
+    > "$work/program.out" 2>&1)
+status=$?
+tail -n 2 "$work/program.out" | tr -d '\r' | sed 's/^/  program: /'
+check "velunit program deploys the unit" $status
+(cd "$work" && timeout 120 "$wine" "$tool" velunit listen --station Mill/Mill.hstn --port "COM $port_number" \
+    --seconds 4 > "$work/listen.out" 2>&1)
+status=$?
+grep "^Listened" "$work/listen.out" | tr -d '\r' | sed 's/^/  listen: /'
+[ $status = 0 ] && grep -Eq "^Listened 4 s: ([2-9]|[1-9][0-9]+) ensembles, ([2-9]|[1-9][0-9]+) recorded" "$work/listen.out"
+check "velunit listen records the ensembles the unit sends" $?
 stop_sim
 
 if [ -f "$test_link" ]; then
