@@ -6,7 +6,8 @@
 #
 # LINUX_BUILD holds tools/velunit-sim and tools/tidewell-tool, WINDOWS_BUILD holds
 # tools/tidewell-tool.exe (and tests/test_link.exe, whose COM port cases then run too). Uses
-# WINEPREFIX from the environment, or a temporary prefix. Exits 0 when every check passed.
+# WINEPREFIX from the environment, or a temporary prefix, and WINE (the program that runs
+# Windows programs) when set. Exits 0 when every check passed.
 set -u
 
 if [ $# -ne 2 ]; then
@@ -25,7 +26,7 @@ for f in "$sim" "$linux_tool" "$tool"; do
         exit 2
     fi
 done
-wine=$(command -v wine64 || true)
+wine=${WINE:-$(command -v wine64 || true)}
 [ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 if [ -z "$wine" ]; then
     echo "wine64 is not installed" >&2
