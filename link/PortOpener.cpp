@@ -1,7 +1,7 @@
 #include "link/PortOpener.h"
 
+#include "platform/SerialDevice.h"
 #include "platform/SettingsStore.h"
-#include "platform/TtyStream.h"
 
 #include <cctype>
 
@@ -36,15 +36,28 @@ std::string ResolvePortName(const std::string& name, const SettingLookup& lookup
         return name;
     if (lookup) {
         auto value = lookup("COM" + std::to_string(number));
+#ifdef _WIN32
+        // Windows has the ports by these very names, so an entry is only needed to send one
+        // elsewhere (another port, a simulator). A POSIX device path cannot name anything
+        // here: a settings file brought over from Linux keeps working with the real ports.
+        if (value && !value->empty() && value->front() != '/')
+            return *value;
+#else
         if (value && !value->empty())
             return *value;
+#endif
     }
+#ifdef _WIN32
+    // The device namespace's name reaches every port, COM10 and above included.
+    return "\\\\.\\COM" + std::to_string(number);
+#else
     return "/dev/ttyS" + std::to_string(number - 1);
+#endif
 }
 
 std::unique_ptr<ISerialStream> CTtyPortOpener::OpenStream(const std::string& name)
 {
-    return CTtyStream::Open(ResolvePortName(name, m_lookup), &m_strError);
+    return OpenSerialDevice(ResolvePortName(name, m_lookup), &m_strError);
 }
 
 SettingLookup SettingsFileLookup()

@@ -1,7 +1,9 @@
 #pragma once
 // Turns a port name into an open byte stream. "COM n" (or "COMn") is looked up in the
 // settings file under the key "COMn"; its value, or else "/dev/ttyS<n-1>", is the name that
-// is opened. A name the opener does not recognise as a simulator is opened as a device.
+// is opened. On Windows the port itself, "\\.\COMn", is opened unless an entry names
+// something else that is not a POSIX device path. A name the opener does not recognise as a
+// simulator is opened as a device.
 //
 //   # tidewell settings file
 //   COM1=/dev/ttyUSB0
@@ -41,7 +43,7 @@ class IPortOpener
     virtual std::vector<ISerialTap*> Taps() { return {}; }
 };
 
-// The everyday opener: resolves through the settings file and opens a tty. Programs that
+// The everyday opener: resolves through the settings file and opens a serial device. Programs that
 // host simulators wrap it and catch their own names first.
 class CTtyPortOpener : public IPortOpener
 {

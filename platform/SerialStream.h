@@ -27,4 +27,9 @@ class ISerialStream
 
     // Discards whatever waits in either direction.
     virtual void Purge() = 0;
+
+    // Whether the far end has sent a break since the last call. Only an instrument's end of
+    // the line asks (a simulator serving on a real port); false where the backend cannot
+    // tell.
+    virtual bool BreakReceived() { return false; }
 };

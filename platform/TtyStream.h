@@ -23,12 +23,14 @@ class CTtyStream : public ISerialStream
     bool Write(const unsigned char* data, size_t size, int timeoutMs, size_t& written) override;
     bool SetBreak(bool on) override;
     void Purge() override;
+    bool BreakReceived() override;
 
     int Descriptor() const { return m_fd; }
 
   private:
     explicit CTtyStream(int fd) : m_fd(fd) {}
     int m_fd;
+    int m_nBreaks = -1; // the driver's count of received breaks when last asked; -1 unknown
 
     // What one read took from the driver beyond the byte asked for. A byte-at-a-time
     // receiver (the batch download reads every byte with its own time-out) would otherwise

@@ -4,6 +4,7 @@
 #include "flowcomputer/FlowComputerMessage.h"
 #include "link/SerialPort.h"
 #include "link/SimLine.h"
+#include "platform/SerialDevice.h"
 #include "sim/FlowComputerSim.h"
 #include "station/Station.h"
 
@@ -197,9 +198,16 @@ TEST(FlowComputerProgrammer, PortThatCannotBeOpened)
     CRecordingReporter told;
     CFlowComputerProgrammer again(station, told);
     EXPECT_EQ(again.Program(device, "/dev/no-such-port"), CFlowComputerProgrammer::PortError);
+    std::string reason;
+    EXPECT_EQ(OpenSerialDevice("/dev/no-such-port", &reason), nullptr);
+#ifndef _WIN32
+    EXPECT_EQ(reason, "No such file or directory");
+#endif
+    ASSERT_FALSE(reason.empty());
     EXPECT_EQ(told.messages,
               (std::vector<std::string>{"Error, could not open /dev/no-such-port!  Please verify port "
-                                        "is not in use.\nNo such file or directory"}));
+                                        "is not in use.\n" +
+                                        reason}));
 }
 
 TEST(FlowComputerProgrammer, StationWithAnUnknownChannelSendsNothing)

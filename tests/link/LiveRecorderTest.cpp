@@ -8,110 +8,17 @@
 #include "station/CalcSet.h"
 #include "station/Station.h"
 #include "station/StationFlowSettings.h"
+#include "tests/link/LiveLine.h"
 #include "tests/link/VelunitRig.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 namespace
 {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes Pd14(uint16_t number, int second = 0, int month = 12, int32_t range = 12000)
-{
-    SPd14Values v;
-    v.m_nNumber = number;
-    v.m_nYear = 2026;
-    v.m_nMonth = month;
-    v.m_nDay = 8;
-    v.m_nHour = 9;
-    v.m_nMinute = 30;
-    v.m_nSecond = second;
-    v.m_nRange = range;
-    for (int b = 0; b < 20; ++b) {
-        v.m_velocityX.push_back(static_cast<int16_t>(400 + 5 * b));
-        v.m_velocityY.push_back(static_cast<int16_t>(b - 10));
-    }
-    return EncodePd14Ensemble(v);
-}
-
-Bytes Join(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const auto& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-// What the view would be told, in order.
-struct CEventLog : ILiveRecorderListener {
-    void OnEnsembleAdded(size_t index) override { events.push_back("added " + std::to_string(index)); }
-    void OnEnsembleDone(size_t index, bool recorded) override
-    {
-        events.push_back("done " + std::to_string(index) + (recorded ? " recorded" : " not recorded"));
-    }
-    void OnRecordingOpened(const std::string& path) override
-    {
-        events.push_back("opened " + std::filesystem::path(path).filename().string());
-    }
-    void OnRecordingWarning(const std::string& text) override { warnings.push_back(text); }
-    void OnPortLost(const std::string& text) override { lost.push_back(text); }
-
-    std::vector<std::string> events, warnings, lost;
-};
-
-// The program's end of a line whose far end the test writes to.
-struct LiveLine {
-    explicit LiveLine(const CStation& station = CStation(), RandomSource random = {})
-    {
-        auto port = std::make_unique<CSerialPort>(&clock);
-        port->Attach(line.TakeHostEnd(), 9600);
-        SLiveRecorderSetup setup;
-        setup.m_strStationDir = dir.Path().string();
-        setup.m_pClock = &clock;
-        setup.m_random = std::move(random);
-        setup.m_pListener = &log;
-        recorder = std::make_unique<CLiveRecorder>(std::move(port), station, setup);
-        recorder->Start();
-    }
-    void Send(const Bytes& bytes) { line.DeviceWrite(bytes.data(), bytes.size()); }
-    int Tick()
-    {
-        clock.Advance(CLiveRecorder::TICK_MS);
-        return recorder->OnTick();
-    }
-    // Everything the program sent down the line.
-    Bytes Sent()
-    {
-        Bytes out;
-        SLineItem item;
-        while (line.DevicePoll(item))
-            if (item.m_kind == SLineItem::byte)
-                out.push_back(static_cast<uint8_t>(item.m_nValue));
-        return out;
-    }
-    std::filesystem::path File(const std::string& name) const { return dir / name; }
-    std::vector<std::string> Files() const { return ListDataFiles(dir.Path().string()); }
-    double Value(size_t i, DataType type, int bin = 0) const
-    {
-        return recorder->List().GetValue(i, type, 0, bin);
-    }
-
-    testsupport::TempDir dir;
-    CVirtualClock clock{CDateTime::FromParts(2026, 12, 8, 10, 0, 0)};
-    CSimLine line;
-    CEventLog log;
-    std::unique_ptr<CLiveRecorder> recorder;
-};
 
 TEST(LiveRecorder, EnsemblesArriveInOrderAndGoToOneRecordingFileByteForByte)
 {
@@ -306,62 +213,6 @@ TEST(LiveRecorder, AMissingStationDirectoryWarnsOnceAndTheNextFileTakesEveryEnse
         EXPECT_EQ(recorder.RecordedCount(), 3u);
         EXPECT_EQ(log.events.back(), "done 2 recorded");
     }
-}
-
-// Runs the body in a child process and returns its exit status (the body's own checks make
-// it exit non-zero). The child may lower its own limits without touching the test runner.
-template <typename Body> int InChild(Body body)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int status = 1;
-        try {
-            status = body();
-        } catch (...) {
-        }
-        ::_exit(status);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
-
-TEST(LiveRecorder, AFileSizeLimitGivesOneWarningAndKeepsEveryEnsemble)
-{
-    LiveLine live;
-    const Bytes e1 = Pd14(1), e2 = Pd14(2), e3 = Pd14(3), e4 = Pd14(4);
-    ASSERT_GT(e1.size(), 100u);
-    const std::filesystem::path report = live.dir / "report.txt";
-    const int status = InChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        const rlim_t hard = limit.rlim_max;
-        limit.rlim_cur = 100; // less than one ensemble
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            return 2;
-        live.Send(Join({e1, e2}));
-        const int first = live.Tick();
-        live.Send(e3);
-        const int second = live.Tick();
-        const auto filesWhileFull = live.Files().size();
-        const auto warningsWhileFull = live.log.warnings.size();
-        limit.rlim_cur = hard;
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            return 3;
-        live.Send(e4);
-        const int third = live.Tick();
-        std::ofstream(report) << first << ' ' << second << ' ' << third << ' ' << filesWhileFull << ' '
-                              << warningsWhileFull << ' ' << live.log.warnings.size() << ' '
-                              << live.recorder->List().GetCount() << ' ' << live.recorder->RecordedCount();
-        return 0;
-    });
-    ASSERT_EQ(status, 0);
-    // Two ensembles, then one, then one; while the limit held no file stayed and one warning
-    // was given; afterwards the one file holds all four, in order.
-    EXPECT_EQ(testsupport::ReadFileText(report), "2 1 1 0 1 1 4 4");
-    EXPECT_EQ(live.Files(), (std::vector<std::string>{"rt20261208.001"}));
-    EXPECT_EQ(testsupport::ReadFileBytes(live.File("rt20261208.001")), Join({e1, e2, e3, e4}));
 }
 
 TEST(LiveRecorder, APortThatGoesAwayIsReportedOnceAndTheEnsemblesStay)

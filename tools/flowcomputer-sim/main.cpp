@@ -3,17 +3,21 @@
 // every one, with --serve), and reports what it received.
 //
 //   flowcomputer-sim [--reply 6|7|9|128|none] [--confirm 4|3|stray|none] [--station S.hstn] [--serve]
+//                    [--port PORT]
+//
+// With --port it answers on an existing serial port instead (on Windows, which has no
+// pseudo-terminals, the only way), wired to the program's port by a cable or a port-pair
+// driver.
 //
 // With --station the message must equal that station's, byte for byte; a unit that got
 // anything else answers 3 and the differing offsets are listed.
 #include "flowcomputer/FlowComputerMessage.h"
+#include "link/PortOpener.h"
+#include "platform/SerialDevice.h"
 #include "sim/FlowComputerSim.h"
 #include "station/Station.h"
 #include "tools/ProgramInfo.h"
-
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
+#include "tools/flowcomputer-sim/UnitLine.h"
 
 #include <chrono>
 #include <cstdio>
@@ -34,11 +38,14 @@ constexpr int QUIET_MS = 1000;
 void Help(std::FILE* out)
 {
     std::fputs("Usage: flowcomputer-sim [options]\n"
-               "A simulated Flow Computer on standard input and output, or on a pseudo-terminal.\n"
+               "A simulated Flow Computer on a pseudo-terminal (POSIX systems) or a serial port.\n"
                "  --reply 6|7|9|128|none      the wake reply (default 6)\n"
                "  --confirm 4|3|stray|none    how the message is confirmed (default 4)\n"
                "  --station S.hstn            compare the received message with this station's\n"
-               "  --serve                     serve on a pseudo-terminal and print its device\n"
+               "  --serve                     answer every exchange, not only the first\n"
+               "  --port PORT                 answer on this existing serial port (\"COM n\" or a\n"
+               "                              device name) instead of a new pseudo-terminal;\n"
+               "                              required on Windows\n"
                "  --help                      this text\n"
                "  --version                   the program's version\n",
                out);
@@ -48,20 +55,38 @@ int Usage()
 {
     std::cerr
         << "usage: flowcomputer-sim [--reply 6|7|9|128|none] [--confirm 4|3|stray|none] [--station S.hstn] "
-           "[--serve] (see flowcomputer-sim --help)\n";
+           "[--serve] [--port PORT] (see flowcomputer-sim --help)\n";
     return 2;
 }
 
-void WriteAll(int fd, const std::string& bytes)
+// The unit's speed; the program sets its port to the same.
+constexpr int UNIT_BAUD = 19200;
+
+class CPortLine : public IUnitLine
 {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            return;
-        done += static_cast<size_t>(n);
+  public:
+    explicit CPortLine(std::unique_ptr<ISerialStream> stream) : m_pStream(std::move(stream)) {}
+
+    int Read(unsigned char* buffer, size_t size, int timeoutMs) override
+    {
+        size_t got = 0;
+        if (size == 0 || !m_pStream->ReadByte(buffer[got], timeoutMs))
+            return 0;
+        ++got;
+        while (got < size && m_pStream->Available() > 0 && m_pStream->ReadByte(buffer[got], 0))
+            ++got;
+        return static_cast<int>(got);
     }
-}
+
+    void Write(const std::string& bytes) override
+    {
+        size_t written = 0;
+        m_pStream->Write(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 2000, written);
+    }
+
+  private:
+    std::unique_ptr<ISerialStream> m_pStream;
+};
 
 void Report(const CFlowComputerSim& unit)
 {
@@ -84,6 +109,7 @@ int main(int argc, char** argv)
         return status;
     FlowComputerSimOptions options;
     bool serve = false;
+    std::string port;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -116,39 +142,50 @@ int main(int argc, char** argv)
             }
         } else if (arg == "--serve") {
             serve = true;
+        } else if (arg == "--port" && hasValue) {
+            port = argv[++i];
         } else {
             return Usage();
         }
     }
 
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
-        std::perror("flowcomputer-sim: pseudo-terminal");
+    std::unique_ptr<IUnitLine> line;
+    std::string device;
+    std::string error;
+    if (port.empty()) {
+        line = OpenPseudoTerminalLine(device, error);
+    } else {
+        device = ResolvePortName(port, nullptr);
+        auto stream = OpenSerialDevice(device, &error);
+        if (stream && !stream->Configure(UNIT_BAUD))
+            error = "cannot configure the port";
+        else if (stream)
+            line = std::make_unique<CPortLine>(std::move(stream));
+        error = device + ": " + error;
+    }
+    if (!line) {
+        std::cerr << "flowcomputer-sim: " << error << std::endl;
         return 1;
     }
-    std::cout << ::ptsname(master) << std::endl;
+    std::cout << device << std::endl;
 
     CFlowComputerSim unit(options);
     auto lastByte = std::chrono::steady_clock::now();
     for (;;) {
-        pollfd p{master, POLLIN, 0};
-        const int ready = ::poll(&p, 1, 50);
+        unsigned char buffer[256];
+        const int n = line->Read(buffer, sizeof buffer, 50);
         const auto now = std::chrono::steady_clock::now();
         const auto quietMs = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastByte).count();
-        if (ready > 0 && (p.revents & POLLIN)) {
-            unsigned char buffer[256];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n > 0) {
-                lastByte = now;
-                for (ssize_t k = 0; k < n; ++k)
-                    WriteAll(master, unit.OnByte(buffer[k]));
-                continue;
-            }
+        if (n > 0) {
+            lastByte = now;
+            for (int k = 0; k < n; ++k)
+                line->Write(unit.OnByte(buffer[k]));
+            continue;
         }
-        if (ready > 0 && !(p.revents & POLLIN))
+        if (n < 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(20)); // nobody has the device open
         if (unit.HasDeferred() && quietMs >= DEFER_MS)
-            WriteAll(master, unit.TakeDeferred());
+            line->Write(unit.TakeDeferred());
         const bool finished = unit.WokenUp() && !unit.HasDeferred() &&
                               (unit.MessageComplete() || (options.reply != 6 && options.reply != 7));
         if (finished && quietMs >= QUIET_MS) {
@@ -158,6 +195,5 @@ int main(int argc, char** argv)
             unit = CFlowComputerSim(options);
         }
     }
-    ::close(master);
     return 0;
 }

@@ -3,9 +3,8 @@
 #include "flowcomputer/FlowComputerMessage.h"
 #include "flowcomputer/FlowComputerProgrammer.h"
 #include "link/SerialPort.h"
+#include "platform/StandardStreams.h"
 #include "tools/tidewell-tool/StationArg.h"
-
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -26,7 +25,7 @@ int RunFlowComputerMessage(const std::vector<std::string>& args)
         throw UsageError{"expected one station file"};
     const bool toFile = parsed.Has("--output");
     // The message is binary: on a terminal it would only garble the screen.
-    if (!toFile && ::isatty(STDOUT_FILENO) == 1)
+    if (!toFile && StandardOutputIsTerminal())
         throw ToolFailure{"the settings message is binary and is not written to a terminal; "
                           "give -o FILE or pipe the output into a program"};
     const auto station = LoadStationArg(parsed.Positional()[0], StationUse::Show);
@@ -44,6 +43,8 @@ int RunFlowComputerMessage(const std::vector<std::string>& args)
             throw ToolFailure{"cannot write " + path + ": " + std::strerror(errno)};
         return 0;
     }
+    // The message's bytes exactly: Windows would otherwise turn each 10 in it into 13 10.
+    SetStandardOutputBinary();
     std::cout.write(reinterpret_cast<const char*>(message.data()),
                     static_cast<std::streamsize>(message.size()));
     std::cout.flush();
@@ -100,7 +101,7 @@ class CTerminalReporter : public IFlowComputerReporter
             std::fputs("\n", stderr);
         m_bProgressShown = false;
     }
-    bool m_bTerminal = ::isatty(STDERR_FILENO) == 1;
+    bool m_bTerminal = StandardErrorIsTerminal();
     bool m_bProgressShown = false;
     std::string m_strStatus;
     std::string m_strMessage;

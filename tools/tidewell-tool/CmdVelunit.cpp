@@ -5,7 +5,7 @@
 // file. PORT is "COM n" (mapped in the settings file), a device path such as the one
 // velunit-sim prints, or "sim:velunit" for a simulated unit inside this program.
 #include "link/SimLine.h"
-#include "platform/TtyStream.h"
+#include "platform/SerialDevice.h"
 #include "present/CommunicationsController.h"
 #include "present/QueueDispatcher.h"
 #include "sim/VelunitLineDriver.h"
@@ -84,7 +84,7 @@ class CToolPortOpener : public IPortOpener
         m_strResolved = ResolvePortName(name, SettingsFileLookup());
         const std::string& resolved = m_strResolved;
         if (resolved.rfind("sim:", 0) != 0) {
-            auto stream = CTtyStream::Open(resolved, &m_strError);
+            auto stream = OpenSerialDevice(resolved, &m_strError);
             if (!stream && m_pFailed)
                 *m_pFailed = true;
             return stream;

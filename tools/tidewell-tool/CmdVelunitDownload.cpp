@@ -1,11 +1,10 @@
 // velunit download: wakes the Velunit on a port and copies its recorded file into the
 // station directory (the folder of the station file), as "Download Data" does, optionally
 // erasing the recorder card after a good transfer.
+#include "platform/StandardStreams.h"
 #include "present/DownloadController.h"
 #include "present/QueueDispatcher.h"
 #include "tools/tidewell-tool/StationArg.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -80,7 +79,7 @@ class CTerminalDownloadHost : public IStatusView
 
     CInstrumentSession& m_session;
     bool m_bErase;
-    bool m_bTerminal = ::isatty(STDERR_FILENO) == 1;
+    bool m_bTerminal = StandardErrorIsTerminal();
     int m_nProgressLines = 0;
     std::string m_strProgress;
     bool m_bProgressShown = false;

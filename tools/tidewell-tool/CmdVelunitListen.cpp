@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 
@@ -41,13 +42,17 @@ class CSignalScope
         g_stop = false;
         m_int = std::signal(SIGINT, OnStopSignal);
         m_term = std::signal(SIGTERM, OnStopSignal);
+#ifdef SIGXFSZ // Windows knows no file-size limit signal
         m_fsize = std::signal(SIGXFSZ, SIG_IGN);
+#endif
     }
     ~CSignalScope()
     {
         std::signal(SIGINT, m_int);
         std::signal(SIGTERM, m_term);
+#ifdef SIGXFSZ
         std::signal(SIGXFSZ, m_fsize);
+#endif
     }
     CSignalScope(const CSignalScope&) = delete;
     CSignalScope& operator=(const CSignalScope&) = delete;
@@ -55,7 +60,7 @@ class CSignalScope
   private:
     void (*m_int)(int);
     void (*m_term)(int);
-    void (*m_fsize)(int);
+    void (*m_fsize)(int) = SIG_DFL;
 };
 
 // One line per ensemble on standard output; warnings on standard error.
@@ -102,18 +107,19 @@ class CTerminalListener : public ILiveRecorderListener
     std::string m_strLost;
 };
 
-int ParseSeconds(const std::string& text)
+// Up to a hundred years, more than an int holds: 64 bits on every system (long has 32 on Windows).
+int64_t ParseSeconds(const std::string& text)
 {
     size_t used = 0;
-    long value = -1;
+    long long value = -1;
     try {
-        value = std::stol(text, &used);
+        value = std::stoll(text, &used);
     } catch (...) {
         used = 0;
     }
-    if (used == 0 || used != text.size() || value < 1 || value > 100L * 365 * 24 * 3600)
+    if (used == 0 || used != text.size() || value < 1 || value > 100LL * 365 * 24 * 3600)
         throw UsageError{"--seconds must be a whole number of seconds, 1 or more: " + text};
-    return static_cast<int>(value);
+    return value;
 }
 
 std::string Summary(const CLiveRecorder& recorder, int64_t elapsedMs)
@@ -135,7 +141,7 @@ int RunVelunitListen(const std::vector<std::string>& args)
     ToolArgs parsed(args, {"--station", "--port", "--seconds"}, {});
     if (!parsed.Positional().empty() || !parsed.Has("--station") || !parsed.Has("--port"))
         throw UsageError{"--station and --port are required"};
-    const int seconds = parsed.Has("--seconds") ? ParseSeconds(parsed.Value("--seconds")) : 0;
+    const int64_t seconds = parsed.Has("--seconds") ? ParseSeconds(parsed.Value("--seconds")) : 0;
     const std::string stationPath = parsed.Value("--station");
     const auto station = LoadStationArg(stationPath);
     const std::string port = parsed.Value("--port");

@@ -3,9 +3,8 @@
 #include "link/SerialPort.h"
 #include "link/YmodemReceiver.h"
 #include "link/YmodemSerialLine.h"
+#include "platform/StandardStreams.h"
 #include "tools/tidewell-tool/ToolCommand.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -42,7 +41,7 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     std::atomic<int> abort{0};
     CYmodemSerialLine line(port);
     CYmodemReceiver receiver(line, dir, abort);
-    const bool terminal = ::isatty(STDERR_FILENO) == 1;
+    const bool terminal = StandardErrorIsTerminal();
     if (terminal) {
         receiver.SetOnFileAnnounced(ShowProgressLine);
         receiver.SetOnProgress(ShowProgressLine);
@@ -56,8 +55,12 @@ int RunYmodemReceive(const std::vector<std::string>& args)
     for (const auto& file : receiver.Files()) {
         std::cout << Utf8FromPath(file.path.filename()) << " " << file.progress.received
                   << (file.progress.sizeAnnounced ? "" : " (size not announced)") << "\n";
-        if (file.outcome != YmodemFileResult::complete)
-            problems += (problems.empty() ? "" : "\n") + file.Status();
+        if (file.outcome != YmodemFileResult::complete) {
+            // Appended piece by piece: literal + temporary trips a false -Wrestrict in GCC 12.
+            if (!problems.empty())
+                problems += '\n';
+            problems += file.Status();
+        }
     }
     std::cout.flush();
     if (!ok)

@@ -11,10 +11,20 @@
 //   velunit-sim --site Mill_Race --compress 30 --stay-deployed
 //   tidewell-tool velunit program --station Mill.hstn --port /dev/pts/7 --yes
 //   tidewell-tool velunit listen --station Mill.hstn --port /dev/pts/7 --seconds 60
+//
+// With --port it serves on an existing serial port instead, the only way on Windows, which
+// has no pseudo-terminals: the program's port is wired to it by a cable or a port-pair
+// driver, and the unit wakes on a real break.
+//
+//   velunit-sim --site Mill_Race --port "COM 4"
+//   tidewell-tool velunit connect --station Mill.hstn --port "COM 3"
 #include "link/Clock.h"
-#include "sim/VelunitPtyServer.h"
+#include "link/PortOpener.h"
+#include "platform/SerialDevice.h"
+#include "sim/VelunitStreamServer.h"
 #include "station/Station.h"
 #include "tools/ProgramInfo.h"
+#include "tools/velunit-sim/PseudoTerminal.h"
 
 #include <atomic>
 #include <csignal>
@@ -22,7 +32,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
@@ -32,10 +41,14 @@ std::atomic<bool> g_breakRequest{false}; // likewise
 
 void OnSignal(int signal)
 {
-    if (signal == SIGUSR1)
+#ifdef SIGUSR1
+    if (signal == SIGUSR1) {
         g_breakRequest = true;
-    else
-        g_stop = true;
+        return;
+    }
+#endif
+    (void)signal;
+    g_stop = true;
 }
 
 void Usage(FILE* out)
@@ -48,16 +61,21 @@ void Usage(FILE* out)
                "  --firmware TEXT      firmware version (default 51.40)\n"
                "  --recorder FILE      recorder card file, kept across runs (default: in memory)\n"
                "  --compress N         deployed sample intervals run N times faster (default 1)\n"
-               "  --link PATH          also make PATH a symbolic link to the device\n"
-               "  --stay-deployed      once deployed (CS), ignore the program's flushes as a real\n"
-               "                       line would; only SIGUSR1 wakes the unit then\n"
+               "  --port PORT          serve on this existing serial port (\"COM n\" or a device\n"
+               "                       name) instead of a pseudo-terminal; the unit wakes on a\n"
+               "                       break. Required on Windows, which has no pseudo-terminals\n"
                "  --silent-from CMD    fault: no answer from this command on, until a break\n"
                "  --err-on CMD         fault: answer this command with ERR\n"
                "  --time-reply TEXT    fault: answer ts? with this line (\"TS 26/13/01,10:00:00\")\n"
                "  --noise RATE         fault: replace this share of sent bytes (0..1)\n"
                "  --trace              print every command received on standard error\n"
                "  --help               this text\n"
-               "  --version            the program's version\n",
+               "  --version            the program's version\n"
+               "On a pseudo-terminal (POSIX systems only) the unit wakes when the program flushes\n"
+               "the line, or on SIGUSR1, and these apply:\n"
+               "  --link PATH          also make PATH a symbolic link to the device\n"
+               "  --stay-deployed      once deployed (CS), ignore the program's flushes as a real\n"
+               "                       line would; only SIGUSR1 wakes the unit then\n",
                out);
 }
 
@@ -69,6 +87,7 @@ int main(int argc, char** argv)
         return status;
     SVelunitConfig config;
     std::string link;
+    std::string port;
     bool trace = false;
     bool stayDeployed = false;
     for (int i = 1; i < argc; ++i) {
@@ -95,6 +114,8 @@ int main(int argc, char** argv)
             config.m_nTimeCompression = std::max(1, std::atoi(value().c_str()));
         else if (arg == "--link")
             link = value();
+        else if (arg == "--port")
+            port = value();
         else if (arg == "--silent-from")
             config.m_strSilentFrom = value();
         else if (arg == "--err-on")
@@ -113,36 +134,46 @@ int main(int argc, char** argv)
         }
     }
 
-    CSystemClock clock;
-    CVelunitPtyServer server(clock, config);
-    server.SetFlushWakesDeployed(!stayDeployed);
-    std::string error;
-    if (!server.Open(error)) {
-        std::fprintf(stderr, "velunit-sim: %s\n", error.c_str());
-        return 1;
-    }
-    if (!link.empty()) {
-        ::unlink(link.c_str());
-        if (::symlink(server.SlavePath().c_str(), link.c_str()) != 0)
-            std::fprintf(stderr, "velunit-sim: cannot link %s: %s\n", link.c_str(), std::strerror(errno));
-    }
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+#ifdef SIGUSR1
     std::signal(SIGUSR1, OnSignal);
-    std::printf("%s\n", server.SlavePath().c_str());
-    std::fflush(stdout);
+#endif
+    CSystemClock clock;
+    SSimControl control{g_stop, g_breakRequest, trace};
+    if (port.empty())
+        return ServeOnPseudoTerminal(clock, config, link, stayDeployed, control);
 
+    std::string error;
+    const std::string device = ResolvePortName(port, nullptr);
+    auto stream = OpenSerialDevice(device, &error);
+    if (!stream) {
+        std::fprintf(stderr, "velunit-sim: cannot open %s: %s\n", device.c_str(), error.c_str());
+        return 1;
+    }
+    CVelunitStreamServer server(clock, config, std::move(stream));
+    if (!server.Start()) {
+        std::fprintf(stderr, "velunit-sim: cannot configure %s\n", device.c_str());
+        return 1;
+    }
+    std::printf("%s\n", device.c_str());
+    std::fflush(stdout);
     size_t traced = 0;
     while (!g_stop) {
         if (g_breakRequest.exchange(false))
             server.SendBreak();
-        if (!server.RunOnce(100))
-            break;
-        const auto& received = server.Simulator().Received();
-        for (; trace && traced < received.size(); ++traced)
-            std::fprintf(stderr, "velunit-sim: < %s\n", received[traced].c_str());
+        if (!server.RunOnce(100)) {
+            std::fprintf(stderr, "velunit-sim: the port %s failed\n", device.c_str());
+            return 1;
+        }
+        TraceReceived(server.Simulator(), control, traced);
     }
-    if (!link.empty())
-        ::unlink(link.c_str());
     return 0;
+}
+
+void TraceReceived(const CVelunitSimulator& sim, const SSimControl& control, size_t& traced)
+{
+    const auto& received = sim.Received();
+    for (; control.trace && traced < received.size(); ++traced)
+        std::fprintf(stderr, "velunit-sim: < %s\n", received[traced].c_str());
 }

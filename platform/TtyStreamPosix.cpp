@@ -8,6 +8,9 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
 
 namespace
 {
@@ -89,7 +92,9 @@ std::unique_ptr<CTtyStream> CTtyStream::Open(const std::string& path, std::strin
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<CTtyStream>(new CTtyStream(fd));
+    auto stream = std::unique_ptr<CTtyStream>(new CTtyStream(fd));
+    stream->BreakReceived(); // only breaks from now on count
+    return stream;
 }
 
 CTtyStream::~CTtyStream()
@@ -181,4 +186,19 @@ void CTtyStream::Purge()
 {
     m_rxPos = m_rxLen = 0;
     ::tcflush(m_fd, TCIOFLUSH);
+}
+
+bool CTtyStream::BreakReceived()
+{
+#ifdef __linux__
+    // The driver counts the breaks it has seen (a pseudo-terminal keeps no counts and refuses).
+    serial_icounter_struct counts{};
+    if (::ioctl(m_fd, TIOCGICOUNT, &counts) != 0)
+        return false;
+    const bool seen = m_nBreaks >= 0 && counts.brk != m_nBreaks;
+    m_nBreaks = counts.brk;
+    return seen;
+#else
+    return false;
+#endif
 }
