@@ -1,6 +1,7 @@
 #include "platform/ComStream.h"
 
 #include "platform/Utf8Path.h"
+#include "platform/WinApi.h"
 
 #include <windows.h>
 
@@ -13,32 +14,6 @@ namespace
 HANDLE Handle(void* handle)
 {
     return static_cast<HANDLE>(handle);
-}
-
-// The system's own words for an error code, in UTF-8, without the closing full stop and line
-// end that its messages carry (so that they read as the POSIX backend's do).
-std::string SystemMessage(DWORD code)
-{
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string utf8;
-    if (length > 0 && text) {
-        const int size =
-            ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-        utf8.resize(static_cast<size_t>(size));
-        ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), size, nullptr,
-                              nullptr);
-    }
-    if (text)
-        ::LocalFree(text);
-    while (!utf8.empty() &&
-           (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == ' ' || utf8.back() == '.'))
-        utf8.pop_back();
-    if (utf8.empty())
-        utf8 = "system error " + std::to_string(code);
-    return utf8;
 }
 
 // The name of the object that marks a port as held: the device's name without the
@@ -88,7 +63,7 @@ std::unique_ptr<CComStream> CComStream::Open(const std::string& path, std::strin
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         why = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? "in use by another program"
-                                                                               : SystemMessage(error);
+                                                                               : SystemErrorText(error);
         return nullptr;
     }
     DCB dcb{};
@@ -103,7 +78,7 @@ std::unique_ptr<CComStream> CComStream::Open(const std::string& path, std::strin
     // of ours, as the advisory lock does on POSIX systems.
     HANDLE marker = ::CreateEventW(nullptr, TRUE, FALSE, MarkerName(path).c_str());
     if (!marker || ::GetLastError() == ERROR_ALREADY_EXISTS) {
-        why = marker ? "in use by another program" : SystemMessage(::GetLastError());
+        why = marker ? "in use by another program" : SystemErrorText(::GetLastError());
         if (marker)
             ::CloseHandle(marker);
         ::CloseHandle(handle);

@@ -105,6 +105,8 @@ void Report(const CFlowComputerSim& unit)
 
 int main(int argc, char** argv)
 {
+    CUtf8Argv utf8(argc, argv);
+    argv = utf8.Argv();
     if (const int status = AnswerHelpOrVersion(argc, argv, "flowcomputer-sim", Help); status >= 0)
         return status;
     FlowComputerSimOptions options;

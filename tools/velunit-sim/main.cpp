@@ -83,6 +83,8 @@ void Usage(FILE* out)
 
 int main(int argc, char** argv)
 {
+    CUtf8Argv utf8(argc, argv);
+    argv = utf8.Argv();
     if (const int status = AnswerHelpOrVersion(argc, argv, "velunit-sim", Usage); status >= 0)
         return status;
     SVelunitConfig config;
