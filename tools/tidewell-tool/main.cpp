@@ -16,6 +16,11 @@ namespace
 const char* const kTraceHelp =
     "  --trace FILE\n      write a timestamped hex dump of the serial line to FILE\n";
 
+const char* const kPortHelp =
+    "\nPORT is a serial device (/dev/ttyUSB0, or the pseudo-terminal a simulator printed) or\n"
+    "\"COM n\": the device the settings file's COMn entry names, else /dev/ttyS<n-1>; on\n"
+    "Windows the port COMn itself unless the entry names another.\n";
+
 // The commands of one group (all of them for an empty group), sorted for the help.
 std::vector<ToolCommand> CommandsOf(const std::string& group)
 {
@@ -43,7 +48,7 @@ void PrintHelp(std::ostream& out)
     PrintCommands(out, CommandsOf({}));
     out << "\nGlobal option of the commands that open a port (velunit, flowcomputer program, "
            "ymodem-receive):\n"
-        << kTraceHelp
+        << kTraceHelp << kPortHelp
         << "\nOther options:\n"
            "  --help      this text; after a command or a command group, the help of that\n"
            "  --version   the program's version\n";
@@ -96,7 +101,7 @@ int main(int argc, char** argv)
         out << "Usage: tidewell-tool " << args[0] << " COMMAND [ARGS...]\n\nCommands:\n";
         PrintCommands(out, group);
         if (std::any_of(group.begin(), group.end(), [](const ToolCommand& c) { return c.opensPort; }))
-            out << "\nGlobal option of the commands that open a port:\n" << kTraceHelp;
+            out << "\nGlobal option of the commands that open a port:\n" << kTraceHelp << kPortHelp;
         return asked ? 0 : 2;
     }
 
